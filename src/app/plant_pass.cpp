@@ -1,0 +1,66 @@
+#include "plant_pass.h"
+
+#include <climits>
+
+namespace {
+
+// Turtle coordinates are kept in the square's 16-bit fields as they are:
+// anything beyond 16 bits wraps.
+Sint16 wrap16(int v) { return static_cast<Sint16>(static_cast<Uint16>(v)); }
+
+int rayCount(int stepLength) { return stepLength < INT_MAX ? stepLength + 1 : INT_MAX; }
+
+} // namespace
+
+Uint32 leafColour(const ShadowMap& shadow, int left, int top, const Palette& colours)
+{
+    const bool a = shadow.readBack(left, top) != 0;
+    const bool b = shadow.readBack(left + 40, top) != 0;
+    if (a && b) return colours.leafShadedColour;
+    if (a != b) return colours.leafHalfShadedColour;
+    return colours.leafLitColour;
+}
+
+void drawPlant(SDL_Surface* window, Plant& arbre, ShadowMap& shadow, const Palette& colours,
+               int mouseX, int mouseY)
+{
+    for (arbre.beginWalk(); !arbre.walkFinished(); arbre.advance()) {
+        arbre.step();
+        const TurtleState state = arbre.currentState();
+        const int x = state.getX();
+        const int y = state.getY();
+
+        Uint32 colour = 0;
+        SDL_Rect tmp{wrap16(x), wrap16(wrap16(y) - 1), 0, 0};
+        const char symbol = arbre.symbolAtCursor();
+        if (symbol == 'o') {
+            tmp.x = wrap16(tmp.x - 20);
+            tmp.y = wrap16(tmp.y - 20);
+            tmp.w = tmp.h = 40;
+            colour = leafColour(shadow, tmp.x, tmp.y, colours);
+        } else if (symbol == 'a') {
+            tmp.x = wrap16(tmp.x - 4);
+            tmp.y = wrap16(tmp.y - 4);
+            tmp.w = tmp.h = 8;
+            colour = colours.jointColour;
+        }
+
+        shadow.castSegment(x, y, state.getHeading(), rayCount(state.getStepLength()));
+
+        if (colour != 0) {
+            if (tmp.x < mouseX && mouseX < tmp.x + tmp.w && tmp.y < mouseY && mouseY < tmp.y + tmp.h) {
+                arbre.select();
+                colour = colours.highlightColour;
+            }
+            SDL_FillRect(window, &tmp, colour);
+        }
+    }
+}
+
+void clickAction(Plant& arbre)
+{
+    const char symbol = arbre.symbolAtSelection();
+    if (symbol == 'o') arbre.growAtSelection();
+    else if (symbol == 'a') arbre.cutAtSelection();
+    arbre.print();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// One byte per window pixel, 0 lit and non-zero shadowed, double-buffered:
+// the front buffer receives this pass's shadows while the back buffer keeps
+// the previous pass's complete map. Rays fall by the ray step, (0, 1) unless
+// changed: straight down the window.
+class ShadowMap {
+public:
+    ShadowMap() = default;
+    ShadowMap(const ShadowMap&) = delete;
+    ShadowMap& operator=(const ShadowMap&) = delete;
+
+    // Allocates both buffers anew and clears the front one. Sizes that are
+    // negative, above 2^24 a side or 2^31 - 1 cells leave the map without
+    // buffers; so does a failed allocation, which then goes to the caller.
+    void setSize(int width, int height);
+
+    // Exchanges the buffers; the new front buffer is cleared.
+    void swapAndClear();
+
+    // Cell (x, y) of the back buffer; 0 outside the grid or without buffers.
+    uint8_t readBack(int x, int y) const;
+
+    // Cell (x, y) of the front buffer; 0 outside the grid or without buffers.
+    uint8_t readFront(int x, int y) const;
+
+    // Stores value in cell (x, y) of the front buffer; nothing outside it.
+    void setCell(int x, int y, uint8_t value);
+
+    // Row y of the front buffer, width cells; null without buffers.
+    const uint8_t* frontRow(int y) const;
+
+    int getWidth() const { return width; }
+    int getHeight() const { return height; }
+
+    // Built-in iteration over the front buffer, row by row from the top.
+    void begin();
+    void next();
+    bool atEnd() const;
+    int currentX() const;
+    int currentY() const;
+    uint8_t currentValue() const;
+
+    // Sets the step by which rays march.
+    void setRayStep(float dx, float dy);
+
+    // Marks every cell from (x, y) along the ray step to the grid's edge;
+    // a start outside the grid marks nothing.
+    void castRay(int x, int y);
+
+    // Casts count rays from points one unit apart, from (x, y) along heading.
+    void castSegment(int x, int y, float heading, int count);
+
+private:
+    bool inside(int x, int y) const;
+    void castDown(int x, int y);
+    void march(int x, int y);
+
+    std::unique_ptr<uint8_t[]> front;
+    std::unique_ptr<uint8_t[]> back;
+    int width = 0;
+    int height = 0;
+    int position = 0;
+    float rayStepX = 0.0f;
+    float rayStepY = 1.0f;
+
+    // Per column of the front buffer, the top row of the run of cells that
+    // hold 1 down to the bottom row (height when there is none). A ray
+    // falling straight down from at or below it has nothing left to mark.
+    std::vector<int> darkFrom;
+};
