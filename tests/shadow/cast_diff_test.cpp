@@ -1,0 +1,110 @@
+// The shadow map's casting against a plain point-by-point march.
+#include "shadow/shadow_map.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+namespace {
+
+struct PlainMap {
+    int w, h;
+    float dx = 0.0f, dy = 1.0f;
+    std::vector<uint8_t> cells;
+
+    PlainMap(int width, int height) : w(width), h(height), cells(std::size_t(width) * height) {}
+
+    void set(int x, int y, uint8_t v)
+    {
+        if (x >= 0 && x < w && y >= 0 && y < h) cells[std::size_t(y) * w + x] = v;
+    }
+
+    void castRay(int x, int y)
+    {
+        float px = float(x), py = float(y);
+        // A step that cannot cross the grid in this many points stops there.
+        const double d = std::max(std::fabs(double(dx)), std::fabs(double(dy)));
+        const double limit = d > 0 ? std::ceil((std::fabs(dx) >= std::fabs(dy) ? w : h) / d) + 1 : 1;
+        for (double n = 0; n < limit; ++n) {
+            if (!(double(px) < w) || !(px >= 0.0f) || !(double(py) < h) || !(py >= 0.0f)) return;
+            cells[std::size_t(int(py)) * w + int(px)] = 1;
+            px += dx;
+            py += dy;
+        }
+    }
+
+    void castSegment(int x, int y, float heading, int count)
+    {
+        float px = float(x), py = float(y);
+        const float sx = float(std::sin(double(heading)));
+        const float sy = float(std::cos(double(heading)));
+        for (int i = 0; i < count; ++i) {
+            castRay(int(px), int(py));
+            px += sx;
+            py += sy;
+        }
+    }
+};
+
+void expectSame(const ShadowMap& fast, const PlainMap& plain, int round)
+{
+    for (int y = 0; y < plain.h; ++y)
+        for (int x = 0; x < plain.w; ++x)
+            ASSERT_EQ(fast.readFront(x, y), plain.cells[std::size_t(y) * plain.w + x])
+                << "cell (" << x << ", " << y << ") after round " << round;
+}
+
+void compareRandomCasts(int w, int h, bool otherSteps, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    auto uniform = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    auto integer = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+
+    ShadowMap fast;
+    fast.setSize(w, h);
+    PlainMap plain(w, h);
+    for (int round = 0; round < 30; ++round) {
+        fast.swapAndClear();
+        std::fill(plain.cells.begin(), plain.cells.end(), 0);
+        if (otherSteps) {
+            float dx = round % 3 == 0 ? 0.0f : uniform(-2.0f, 2.0f);
+            float dy = round % 3 == 0 ? 1.0f : uniform(-2.0f, 2.0f);
+            if (std::max(std::fabs(dx), std::fabs(dy)) < 0.05f) dx = 0.5f;
+            fast.setRayStep(dx, dy);
+            plain.dx = dx;
+            plain.dy = dy;
+        }
+        for (int n = 0; n < 150; ++n) {
+            if (integer(0, 9) == 0) {
+                // Writes into marked cells, 0, 1 and other values alike.
+                const int x = integer(-2, w + 1), y = integer(-2, h + 1);
+                const uint8_t v = static_cast<uint8_t>(integer(0, 3));
+                fast.setCell(x, y, v);
+                plain.set(x, y, v);
+                continue;
+            }
+            const int x = integer(-30, w + 30), y = integer(-30, h + 30);
+            const float heading = integer(0, 3) == 0 ? 3.1416f : uniform(-7.0f, 7.0f);
+            const int count = integer(-3, 40);
+            fast.castSegment(x, y, heading, count);
+            plain.castSegment(x, y, heading, count);
+        }
+        expectSame(fast, plain, round);
+        if (testing::Test::HasFatalFailure()) return;
+    }
+}
+
+} // namespace
+
+TEST(CastDifferential, DefaultStepMatchesThePlainMarch)
+{
+    compareRandomCasts(600, 400, false, 1);
+    compareRandomCasts(37, 23, false, 2);
+}
+
+TEST(CastDifferential, OtherStepsMatchThePlainMarch)
+{
+    compareRandomCasts(120, 80, true, 3);
+}
