@@ -1,0 +1,46 @@
+#include "app/surface.h"
+#include "sdl_env.h"
+
+#include <SDL/SDL_image.h>
+
+#include <string>
+
+using Surface = SdlWindow;
+
+TEST_F(Surface, MissingFileSaysSo)
+{
+    testing::internal::CaptureStdout();
+    SDL_Surface* s = loadImage("./no/such/file.png");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "error loading : ./no/such/file.png\n");
+    EXPECT_EQ(s, nullptr);
+}
+
+TEST_F(Surface, LoadsInTheDisplayFormat)
+{
+    testing::internal::CaptureStdout();
+    SDL_Surface* s = loadImage(ART_DIR "/KV_Day_Sky.png");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->w, 600);
+    EXPECT_EQ(s->h, 400);
+    EXPECT_EQ(s->format->BytesPerPixel, 4);
+    SDL_FreeSurface(s);
+}
+
+TEST_F(Surface, PixelsAreAddressedByRow)
+{
+    putPixel(window, 17, 23, 0x12345678u);
+    EXPECT_EQ(getPixel(window, 17, 23), 0x12345678u);
+
+    // A surface with padded rows: row 1 starts at the pitch, not at w.
+    Uint32 memory[2 * 5] = {};
+    SDL_Surface* s = SDL_CreateRGBSurfaceFrom(memory, 3, 2, 32, 5 * 4, 0xff0000, 0xff00, 0xff, 0);
+    ASSERT_NE(s, nullptr);
+    memory[5] = 0xabcdef;
+    memory[2] = 0x42;
+    EXPECT_EQ(getPixel(s, 0, 1), 0xabcdefu);
+    EXPECT_EQ(getPixel(s, 2, 0), 0x42u);
+    putPixel(s, 2, 1, 7);
+    EXPECT_EQ(memory[7], 7u);
+    SDL_FreeSurface(s);
+}
