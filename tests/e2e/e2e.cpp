@@ -1,0 +1,61 @@
+#include "e2e.h"
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_image.h>
+
+const std::string startUpPlant = "aa[+aa[+aa[+ao]-ao]-aa[+ao]-ao]-aa[+aa[+ao]-ao]-aa[+ao]-ao";
+
+Screenshot loadPng(const std::string& path)
+{
+    Screenshot image;
+    SDL_Surface* loaded = IMG_Load(path.c_str());
+    if (!loaded) return image;
+    SDL_PixelFormat format{};
+    format.BitsPerPixel = 32;
+    format.BytesPerPixel = 4;
+    format.Rmask = 0xff0000;
+    format.Gmask = 0xff00;
+    format.Bmask = 0xff;
+    format.Rshift = 16;
+    format.Gshift = 8;
+    format.alpha = 255;
+    SDL_Surface* s = SDL_ConvertSurface(loaded, &format, SDL_SWSURFACE);
+    SDL_FreeSurface(loaded);
+    if (!s) return image;
+    image.width = s->w;
+    image.height = s->h;
+    for (int y = 0; y < s->h; ++y) {
+        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch);
+        for (int x = 0; x < s->w; ++x) image.pixels.push_back(row[x] & 0xffffff);
+    }
+    SDL_FreeSurface(s);
+    return image;
+}
+
+void EndToEnd::SetUp()
+{
+    display = std::make_unique<VirtualDisplay>();
+}
+
+void EndToEnd::launch(const std::string& cwd, bool expectWindow)
+{
+    plant = std::make_unique<Process>(PLANT_BINARY, std::vector<std::string>{}, cwd,
+                                      std::map<std::string, std::string>{{"DISPLAY", display->name()},
+                                                                         {"SDL_VIDEODRIVER", ""}});
+    if (expectWindow) {
+        ASSERT_TRUE(display->findWindow()) << "no window; stderr: " << plant->errors();
+    }
+}
+
+void EndToEnd::hover(int x, int y)
+{
+    display->moveTo(x, y);
+    const Screenshot shot = display->waitFor([&](const Screenshot& s) { return s.at(x, y) == rgb(255, 0, 0); });
+    ASSERT_EQ(shot.at(x, y), rgb(255, 0, 0)) << "(" << x << ", " << y << ") never highlighted";
+}
+
+std::string EndToEnd::clickAndRead()
+{
+    display->click();
+    return plant->readLine().value_or("<no line>");
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "process.h"
+#include "xdisplay.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+// The string the program prints at start-up: three generations.
+extern const std::string startUpPlant;
+
+// A sky image as 0xRRGGBB pixels; empty when the file does not load.
+Screenshot loadPng(const std::string& path);
+
+// Every test gets its own X server; launch() starts the real program on it.
+struct EndToEnd : testing::Test {
+    std::unique_ptr<VirtualDisplay> display;
+    std::unique_ptr<Process> plant;
+
+    void SetUp() override;
+
+    // Starts build/plant in cwd (the repository root by default) and waits
+    // for its window.
+    void launch(const std::string& cwd = PLANT_SOURCE_DIR, bool expectWindow = true);
+
+    // Moves the mouse and waits until the pixel turns the highlight colour.
+    void hover(int x, int y);
+
+    // Presses the button and returns the line the program printed.
+    std::string clickAndRead();
+};
