@@ -1,5 +1,6 @@
 #include "shadow_map.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -22,25 +23,26 @@ long long pointLimit(float dx, float dy, int w, int h)
 
 void ShadowMap::castRay(int x, int y)
 {
-    if (rayStepX == 0.0f && rayStepY == 1.0f) castDown(x, y);
+    if (!front || !inside(x, y)) return;
+    if (rayStepX == 0.0f && rayStepY == 1.0f) fillDown(x, y);
     else march(x, y);
 }
 
-// The default step, (0, 1): marks column x from row y to the bottom, skipping
-// the run below that an earlier ray has already marked.
-void ShadowMap::castDown(int x, int y)
+// The default step, (0, 1), from a cell inside the grid: marks column x from
+// row y to the bottom, skipping the run below that is already marked.
+void ShadowMap::fillDown(int x, int y)
 {
-    if (!front || !inside(x, y) || y >= darkFrom[x]) return;
+    const int end = darkFrom[x];
+    if (y >= end) return;
     uint8_t* cell = front.get() + static_cast<std::size_t>(y) * width + x;
-    for (int row = y; row < darkFrom[x]; ++row, cell += width) *cell = 1;
+    for (int row = y; row < end; ++row, cell += width) *cell = 1;
     darkFrom[x] = y;
 }
 
-// Any other step: the point by point march, with float positions compared to
-// the bounds as exact values.
+// Any other step, from a cell inside the grid: the point by point march,
+// with float positions compared to the bounds as exact values.
 void ShadowMap::march(int x, int y)
 {
-    if (!front) return;
     float px = static_cast<float>(x);
     float py = static_cast<float>(y);
     const long long limit = pointLimit(rayStepX, rayStepY, width, height);
@@ -62,23 +64,27 @@ void ShadowMap::castSegment(int x, int y, float heading, int count)
     float py = static_cast<float>(y);
     const float sx = static_cast<float>(std::sin(static_cast<double>(heading)));
     const float sy = static_cast<float>(std::cos(static_cast<double>(heading)));
-    if (std::isnan(sx) || std::isnan(sy)) count = count > 0 ? 1 : 0;
+    if (std::isnan(sx) || std::isnan(sy)) count = std::min(count, 1);
 
+    // Sides are at most 2^24, so they and the float positions compare exactly.
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
+    const bool down = front && rayStepX == 0.0f && rayStepY == 1.0f;
     for (int i = 0; i < count; ++i) {
         // trunc(p) lies in [0, n) exactly when -1 < p < n.
-        const bool onGrid = px > -1.0f && static_cast<double>(px) < width &&
-                            py > -1.0f && static_cast<double>(py) < height;
-        if (onGrid) castRay(static_cast<int>(px), static_cast<int>(py));
-
-        // Points only move further away once they have left the grid
-        // moving outward; a step too small to move them repeats the ray.
-        if ((px <= -1.0f && sx <= 0.0f) || (static_cast<double>(px) >= width && sx >= 0.0f) ||
-            (py <= -1.0f && sy <= 0.0f) || (static_cast<double>(py) >= height && sy >= 0.0f))
-            return;
-        const float nx = px + sx;
-        const float ny = py + sy;
-        if (nx == px && ny == py) return;
-        px = nx;
-        py = ny;
+        if (px > -1.0f && px < w && py > -1.0f && py < h) {
+            const int cx = static_cast<int>(px);
+            const int cy = static_cast<int>(py);
+            if (down) fillDown(cx, cy);
+            else march(cx, cy);
+        } else {
+            // Off the grid: once moving away, or no longer moving at all, no
+            // later point comes back onto it.
+            if ((px <= -1.0f && sx <= 0.0f) || (px >= w && sx >= 0.0f) || (py <= -1.0f && sy <= 0.0f) ||
+                (py >= h && sy >= 0.0f) || (px + sx == px && py + sy == py))
+                return;
+        }
+        px += sx;
+        py += sy;
     }
 }

@@ -40,11 +40,6 @@ void ShadowMap::swapAndClear()
     std::fill(darkFrom.begin(), darkFrom.end(), height);
 }
 
-bool ShadowMap::inside(int x, int y) const
-{
-    return x >= 0 && x < width && y >= 0 && y < height;
-}
-
 uint8_t ShadowMap::readBack(int x, int y) const
 {
     return back && inside(x, y) ? back[static_cast<std::size_t>(y) * width + x] : 0;

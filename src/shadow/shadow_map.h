@@ -56,8 +56,8 @@ public:
     void castSegment(int x, int y, float heading, int count);
 
 private:
-    bool inside(int x, int y) const;
-    void castDown(int x, int y);
+    bool inside(int x, int y) const { return x >= 0 && x < width && y >= 0 && y < height; }
+    void fillDown(int x, int y);
     void march(int x, int y);
 
     std::unique_ptr<uint8_t[]> front;

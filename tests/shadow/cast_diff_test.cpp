@@ -1,4 +1,5 @@
 // The shadow map's casting against a plain point-by-point march.
+#include "shadow/plain_map.h"
 #include "shadow/shadow_map.h"
 
 #include <gtest/gtest.h>
@@ -8,45 +9,6 @@
 #include <vector>
 
 namespace {
-
-struct PlainMap {
-    int w, h;
-    float dx = 0.0f, dy = 1.0f;
-    std::vector<uint8_t> cells;
-
-    PlainMap(int width, int height) : w(width), h(height), cells(std::size_t(width) * height) {}
-
-    void set(int x, int y, uint8_t v)
-    {
-        if (x >= 0 && x < w && y >= 0 && y < h) cells[std::size_t(y) * w + x] = v;
-    }
-
-    void castRay(int x, int y)
-    {
-        float px = float(x), py = float(y);
-        // A step that cannot cross the grid in this many points stops there.
-        const double d = std::max(std::fabs(double(dx)), std::fabs(double(dy)));
-        const double limit = d > 0 ? std::ceil((std::fabs(dx) >= std::fabs(dy) ? w : h) / d) + 1 : 1;
-        for (double n = 0; n < limit; ++n) {
-            if (!(double(px) < w) || !(px >= 0.0f) || !(double(py) < h) || !(py >= 0.0f)) return;
-            cells[std::size_t(int(py)) * w + int(px)] = 1;
-            px += dx;
-            py += dy;
-        }
-    }
-
-    void castSegment(int x, int y, float heading, int count)
-    {
-        float px = float(x), py = float(y);
-        const float sx = float(std::sin(double(heading)));
-        const float sy = float(std::cos(double(heading)));
-        for (int i = 0; i < count; ++i) {
-            castRay(int(px), int(py));
-            px += sx;
-            py += sy;
-        }
-    }
-};
 
 void expectSame(const ShadowMap& fast, const PlainMap& plain, int round)
 {

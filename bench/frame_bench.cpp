@@ -1,0 +1,89 @@
+// Times the program's own frame passes (background, swap, plant; no flip)
+// on a 600 x 400 x 32 software window, for plants of several generations,
+// against the memory floor of one frame: a 960,000-byte copy and a
+// 240,000-byte clear.
+#include "app/background.h"
+#include "app/colours.h"
+#include "app/plant_pass.h"
+#include "app/surface.h"
+#include "shadow/shadow_map.h"
+#include "turtle/plant.h"
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_image.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Runs `frame` in batches until at least 200 frames and one second have
+// passed; the median of the batches' per-frame times, in milliseconds.
+double medianFrameMs(const std::function<void()>& frame)
+{
+    const int batch = 20;
+    std::vector<double> perFrame;
+    const auto start = Clock::now();
+    int frames = 0;
+    while (frames < 200 || Clock::now() - start < std::chrono::seconds(1)) {
+        const auto t0 = Clock::now();
+        for (int i = 0; i < batch; ++i) frame();
+        const std::chrono::duration<double, std::milli> took = Clock::now() - t0;
+        perFrame.push_back(took.count() / batch);
+        frames += batch;
+    }
+    std::nth_element(perFrame.begin(), perFrame.begin() + perFrame.size() / 2, perFrame.end());
+    return perFrame[perFrame.size() / 2];
+}
+
+} // namespace
+
+int main()
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SDL_Init(SDL_INIT_VIDEO);
+    SDL_Surface* window = SDL_SetVideoMode(600, 400, 32, 0);
+    if (!window) {
+        std::fprintf(stderr, "frame_bench: no software window: %s\n", SDL_GetError());
+        return 1;
+    }
+    IMG_Init(IMG_INIT_PNG);
+    const Sky night = nightSky(loadImage(PLANT_SOURCE_DIR "/art/KV_Night_Sky.png"), window->format);
+    const Sky day = daySky(loadImage(PLANT_SOURCE_DIR "/art/KV_Day_Sky.png"), window->format);
+    const Palette colours = mapPalette(window->format);
+
+    for (int generations : {3, 6, 8, 10}) {
+        ShadowMap shadow;
+        shadow.setSize(600, 400);
+        Plant arbre("{o:a[+ao]-ao;}ao", 300, 300);
+        for (int i = 0; i < generations; ++i) arbre.growAtSelection();
+        const double ms = medianFrameMs([&] {
+            drawBackground(window, shadow, night, day);
+            shadow.swapAndClear();
+            drawPlant(window, arbre, shadow, colours, 0, 0);
+        });
+        std::printf("generations=%d symbols=%d frame_ms=%.4f\n", generations, arbre.length(), ms);
+    }
+
+    std::vector<unsigned char> from(960000, 1), to(960000), cells(240000, 1);
+    const double floorMs = medianFrameMs([&] {
+        std::memcpy(to.data(), from.data(), from.size());
+        std::memset(cells.data(), 0, cells.size());
+        // Keep the copies from being optimised away.
+        asm volatile("" : : "r"(to.data()), "r"(cells.data()) : "memory");
+    });
+    std::printf("floor_ms=%.4f\n", floorMs);
+
+    SDL_FreeSurface(day.image);
+    SDL_FreeSurface(night.image);
+    IMG_Quit();
+    SDL_Quit();
+    return 0;
+}
