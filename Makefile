@@ -35,8 +35,9 @@ bench: build
 	./$(BUILD)/frame_bench
 
 fuzz: check-build
-	cd $(CHECK_BUILD)/fuzz && for t in lsystem_fuzz shadow_fuzz; do \
-	  ./$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 $$t.corpus $(CURDIR)/fuzz/corpus/$$t || exit 1; done
+	cd $(CHECK_BUILD) && for t in lsystem_fuzz shadow_fuzz; do \
+	  ./$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -artifact_prefix=fuzz/ \
+	    fuzz/$$t.corpus $(CURDIR)/fuzz/corpus/$$t || exit 1; done
 
 soak: build
 	cd $(BUILD) && PLANT_SOAK_SECONDS=$(SOAK_SECONDS) ./e2e_tests --gtest_filter='Soak.*'

@@ -37,25 +37,27 @@ void EndToEnd::SetUp()
     display = std::make_unique<VirtualDisplay>();
 }
 
-void EndToEnd::launch(const std::string& cwd, bool expectWindow)
+void EndToEnd::launch(const std::string& cwd, const std::vector<std::string>& wrapper)
 {
-    plant = std::make_unique<Process>(PLANT_BINARY, std::vector<std::string>{}, cwd,
+    std::vector<std::string> args(wrapper.begin() + (wrapper.empty() ? 0 : 1), wrapper.end());
+    if (!wrapper.empty()) args.push_back(PLANT_BINARY);
+    const std::string program = wrapper.empty() ? PLANT_BINARY : wrapper.front();
+    plant = std::make_unique<Process>(program, args, cwd,
                                       std::map<std::string, std::string>{{"DISPLAY", display->name()},
                                                                          {"SDL_VIDEODRIVER", ""}});
-    if (expectWindow) {
-        ASSERT_TRUE(display->findWindow()) << "no window; stderr: " << plant->errors();
-    }
+    ASSERT_TRUE(display->findWindow(patience)) << "no window; stderr: " << plant->errors();
 }
 
 void EndToEnd::hover(int x, int y)
 {
     display->moveTo(x, y);
-    const Screenshot shot = display->waitFor([&](const Screenshot& s) { return s.at(x, y) == rgb(255, 0, 0); });
+    const Screenshot shot =
+        display->waitFor([&](const Screenshot& s) { return s.at(x, y) == rgb(255, 0, 0); }, patience);
     ASSERT_EQ(shot.at(x, y), rgb(255, 0, 0)) << "(" << x << ", " << y << ") never highlighted";
 }
 
 std::string EndToEnd::clickAndRead()
 {
     display->click();
-    return plant->readLine().value_or("<no line>");
+    return plant->readLine(patience).value_or("<no line>");
 }

@@ -21,9 +21,13 @@ struct EndToEnd : testing::Test {
 
     void SetUp() override;
 
-    // Starts build/plant in cwd (the repository root by default) and waits
-    // for its window.
-    void launch(const std::string& cwd = PLANT_SOURCE_DIR, bool expectWindow = true);
+    // Starts build/plant in cwd (the repository root by default), under
+    // wrapper (a command and its arguments) if one is given, and waits for
+    // its window.
+    void launch(const std::string& cwd = PLANT_SOURCE_DIR, const std::vector<std::string>& wrapper = {});
+
+    // How long to wait for the window and for each frame to show.
+    std::chrono::milliseconds patience = std::chrono::seconds(10);
 
     // Moves the mouse and waits until the pixel turns the highlight colour.
     void hover(int x, int y);

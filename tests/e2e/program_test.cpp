@@ -108,27 +108,6 @@ TEST_F(EndToEnd, CloseRequestEndsTheProgram)
     EXPECT_EQ(plant->wait(), 0);
 }
 
-TEST_F(EndToEnd, MissingImagesShowPlainSkies)
-{
-    const auto dir = std::filesystem::temp_directory_path() / ("plant-e2e-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    launch(dir.string());
-    EXPECT_EQ(plant->readLine(), "error loading : ./art/KV_Night_Sky.png");
-    EXPECT_EQ(plant->readLine(), "error loading : ./art/KV_Day_Sky.png");
-    EXPECT_EQ(plant->readLine(), startUpPlant);
-
-    const uint32_t dayFallback = rgb(135, 206, 235), nightFallback = rgb(12, 14, 40);
-    const Screenshot shot = display->waitFor([&](const Screenshot& s) { return s.at(299, 399) == nightFallback; });
-    EXPECT_EQ(shot.at(299, 399), nightFallback);
-    EXPECT_EQ(shot.at(10, 10), dayFallback);
-    EXPECT_EQ(shot.at(598, 398), dayFallback);
-
-    display->moveTo(100, 100);
-    display->pressKey();
-    EXPECT_EQ(plant->wait(), 0);
-    std::filesystem::remove_all(dir);
-}
-
 TEST_F(EndToEnd, NoDisplayIsAnError)
 {
     Process noDisplay(PLANT_BINARY, {}, PLANT_SOURCE_DIR, {{"DISPLAY", ""}, {"SDL_VIDEODRIVER", ""}});
