@@ -2,23 +2,13 @@
 // and a sequence of string operations, walks and selections.
 #include "turtle/plant.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
+#include "check.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
 
 namespace {
 
 constexpr int maxSymbols = 20000;   // keeps a run bounded: rewriting doubles
-
-// Stops the run on a broken invariant, saying which.
-#define check(expr) \
-    do { \
-        if (!(expr)) { \
-            std::fprintf(stderr, "%s:%d: %s does not hold\n", __FILE__, __LINE__, #expr); \
-            std::abort(); \
-        } \
-    } while (0)
 
 void walk(Plant& p, FuzzedDataProvider& in)
 {

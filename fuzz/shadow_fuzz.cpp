@@ -4,23 +4,14 @@
 #include "shadow/plain_map.h"
 #include "shadow/shadow_map.h"
 
+#include "check.h"
+
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 namespace {
-
-// Stops the run on a broken invariant, saying which.
-#define check(expr) \
-    do { \
-        if (!(expr)) { \
-            std::fprintf(stderr, "%s:%d: %s does not hold\n", __FILE__, __LINE__, #expr); \
-            std::abort(); \
-        } \
-    } while (0)
 
 // The plain march has no guard against steps that do not move a ray.
 bool comparable(float dx, float dy)
