@@ -32,14 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     while (in.remaining_bytes() > 0) {
         const int x = in.ConsumeIntegral<int>();
         const int y = in.ConsumeIntegral<int>();
-        const int sx = in.ConsumeIntegralInRange(-3, 70);
-        const int sy = in.ConsumeIntegralInRange(-3, 70);
+        const int sizeX = in.ConsumeIntegralInRange(-3, 70);
+        const int sizeY = in.ConsumeIntegralInRange(-3, 70);
         switch (in.ConsumeIntegralInRange(0, 7)) {
         case 0:
-            map.setSize(sx, sy);
+            map.setSize(sizeX, sizeY);
             w = map.getWidth();
             h = map.getHeight();
-            check(w == (sx >= 0 && sy >= 0 ? sx : 0));
+            check(w == (sizeX >= 0 && sizeY >= 0 ? sizeX : 0));
             plain.reset();
             if (w > 0 && h > 0 && comparable(dx, dy)) {
                 plain = std::make_unique<PlainMap>(w, h);
