@@ -2,9 +2,10 @@
 // on a 600 x 400 x 32 software window, for plants of several generations,
 // against the memory floor of one frame: a 960,000-byte copy and a
 // 240,000-byte clear.
-#include "app/background.h"
 #include "app/colours.h"
+#include "app/frame.h"
 #include "app/plant_pass.h"
+#include "app/platform.h"
 #include "app/surface.h"
 #include "shadow/shadow_map.h"
 #include "turtle/plant.h"
@@ -55,19 +56,26 @@ int main()
         return 1;
     }
     IMG_Init(IMG_INIT_PNG);
-    const Sky night = nightSky(loadImage(PLANT_SOURCE_DIR "/art/KV_Night_Sky.png"), window->format);
-    const Sky day = daySky(loadImage(PLANT_SOURCE_DIR "/art/KV_Day_Sky.png"), window->format);
-    const Palette colours = mapPalette(window->format);
+    SDL_Surface* nightImage = loadImage(PLANT_SOURCE_DIR "/art/KV_Night_Sky.png");
+    SDL_Surface* dayImage = loadImage(PLANT_SOURCE_DIR "/art/KV_Day_Sky.png");
+    // Drawn where the program draws: the window, or a canvas of its own.
+    SDL_Surface* canvas = drawingSurface(window, dayImage, windowShowsDrawing());
+    const Sky night = nightSky(nightImage, canvas->format);
+    const Sky day = daySky(dayImage, canvas->format);
+    const Palette colours = mapPalette(canvas->format);
+    Input input;
+    SDL_Event event;
 
     for (int generations : {3, 6, 8, 10}) {
         ShadowMap shadow;
         shadow.setSize(600, 400);
         Plant arbre("{o:a[+ao]-ao;}ao", 300, 300);
         for (int i = 0; i < generations; ++i) arbre.growAtSelection();
+        Frame frame{window, canvas, shadow, night, day, colours, arbre, input, event};
         const double ms = medianFrameMs([&] {
-            drawBackground(window, shadow, night, day);
+            paintSky(frame);
             shadow.swapAndClear();
-            drawPlant(window, arbre, shadow, colours, 0, 0);
+            drawPlant(canvas, arbre, shadow, colours, 0, 0);
         });
         std::printf("generations=%d symbols=%d frame_ms=%.4f\n", generations, arbre.length(), ms);
     }
@@ -81,8 +89,9 @@ int main()
     });
     std::printf("floor_ms=%.4f\n", floorMs);
 
-    SDL_FreeSurface(day.image);
-    SDL_FreeSurface(night.image);
+    SDL_FreeSurface(dayImage);
+    SDL_FreeSurface(nightImage);
+    if (canvas != window) SDL_FreeSurface(canvas);
     IMG_Quit();
     SDL_Quit();
     return 0;

@@ -35,8 +35,8 @@ void copySky(const Sky& sky, int y, int x0, int x1, Uint32* out)
 {
     SDL_Surface* image = sky.image;
     int have = x0;
-    if (image && image->format->BytesPerPixel == 4 && y < image->h) {
-        have = std::clamp(image->w, x0, x1);
+    if (image && image->format->BytesPerPixel == 4 && y < image->h && x0 < image->w) {
+        have = std::min(image->w, x1);
         std::memcpy(out + x0, pixelRow(image, y) + x0, sizeof(Uint32) * (have - x0));
     }
     std::fill(out + have, out + x1, sky.fallback);

@@ -10,8 +10,9 @@ void handleEvent(const SDL_Event& event, Input& input, Plant& arbre)
         input.quit = 1;
         break;
     case SDL_MOUSEMOTION:
-        input.mouseX = event.motion.x;
-        input.mouseY = event.motion.y;
+        // 16 bits as SDL 1.2 reports them, also where SDL's own fields are wider.
+        input.mouseX = static_cast<Uint16>(event.motion.x);
+        input.mouseY = static_cast<Uint16>(event.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
         clickAction(arbre);

@@ -1,9 +1,8 @@
-#include "app/background.h"
 #include "app/colours.h"
 #include "app/events.h"
-#include "app/plant_pass.h"
+#include "app/frame.h"
+#include "app/platform.h"
 #include "app/surface.h"
-#include "app/window.h"
 #include "shadow/shadow_map.h"
 #include "turtle/plant.h"
 
@@ -21,28 +20,22 @@ int main(int, char**)
     SDL_Surface* window = openWindow();
     if (!window) return 1;
     IMG_Init(IMG_INIT_PNG);
-    const Sky night = nightSky(loadImage("./art/KV_Night_Sky.png"), window->format);
-    const Sky day = daySky(loadImage("./art/KV_Day_Sky.png"), window->format);
+    SDL_Surface* nightImage = loadImage("./art/KV_Night_Sky.png");
+    SDL_Surface* dayImage = loadImage("./art/KV_Day_Sky.png");
+    SDL_Surface* canvas = drawingSurface(window, nightImage ? nightImage : dayImage, windowShowsDrawing());
+    if (!canvas) canvas = window;
+    const Sky night = nightSky(nightImage, canvas->format);
+    const Sky day = daySky(dayImage, canvas->format);
 
     Input input;
     SDL_Event event;
-    const Palette colours = mapPalette(window->format);
+    const Palette colours = mapPalette(canvas->format);
 
     Plant arbre(line, 300, 300);
     for (int i = 0; i < 3; ++i) arbre.growAtSelection();
     arbre.print();
 
-    while (!input.quit) {
-        SDL_Flip(window);
-        drawBackground(window, shadow, night, day);
-        shadow.swapAndClear();
-        handleEvents(event, input, arbre);
-        drawPlant(window, arbre, shadow, colours, input.mouseX, input.mouseY);
-    }
-
-    SDL_FreeSurface(day.image);
-    SDL_FreeSurface(night.image);
-    IMG_Quit();
-    SDL_Quit();
+    Frame frame{window, canvas, shadow, night, day, colours, arbre, input, event};
+    runLoop(frame);
     return 0;
 }

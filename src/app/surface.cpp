@@ -2,14 +2,48 @@
 
 #include <SDL/SDL_image.h>
 
+#include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <sys/stat.h>
+
+namespace {
+
+uint32_t bigEndian(const unsigned char* p)
+{
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+// A regular file whose sides, where its header tells them (PNG), are within
+// the limit. A FIFO or a device would block or never end; a huge image would
+// take gigabytes before it could be refused.
+bool worthLoading(const char* path)
+{
+    struct stat info;
+    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    unsigned char head[24];
+    const bool whole = std::fread(head, 1, sizeof head, file) == sizeof head;
+    std::fclose(file);
+    if (!whole || std::memcmp(head, "\x89PNG\r\n\x1a\n", 8) != 0 || std::memcmp(head + 12, "IHDR", 4) != 0)
+        return true;
+    return bigEndian(head + 16) <= maxImageSide && bigEndian(head + 20) <= maxImageSide;
+}
+
+} // namespace
 
 SDL_Surface* loadImage(const char* path)
 {
-    SDL_Surface* loaded = IMG_Load(path);
+    SDL_Surface* loaded = worthLoading(path) ? IMG_Load(path) : nullptr;
+    if (loaded && (loaded->w > maxImageSide || loaded->h > maxImageSide)) {
+        SDL_FreeSurface(loaded);
+        loaded = nullptr;
+    }
     SDL_Surface* converted = loaded ? SDL_DisplayFormatAlpha(loaded) : nullptr;
     if (loaded) SDL_FreeSurface(loaded);
     if (!converted) std::cout << "error loading : " << path << std::endl;
+    else if (SDL_MUSTLOCK(converted)) SDL_LockSurface(converted);
     return converted;
 }
 

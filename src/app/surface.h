@@ -2,9 +2,14 @@
 
 #include <SDL/SDL.h>
 
+// The largest side of an image that loadImage accepts.
+constexpr int maxImageSide = 8192;
+
 // Loads an image and converts it to the display's format with alpha. On
 // failure prints "error loading : <path>" on standard output and returns
-// null. Needs the video mode to be set.
+// null; so it does for what is not a regular file, and for an image wider
+// or higher than maxImageSide. A surface whose pixels SDL keeps elsewhere
+// comes locked, so that they can be read. Needs the video mode to be set.
 SDL_Surface* loadImage(const char* path);
 
 // The 32-bit pixel at (x, y); the caller keeps (x, y) inside the surface.

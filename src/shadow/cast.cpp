@@ -1,22 +1,59 @@
 #include "shadow_map.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <climits>
 #include <cmath>
+
+static_assert(FLT_EVAL_METHOD == 0, "float sums must round to float, as on SSE maths (use -mfpmath=sse)");
 
 namespace {
 
-// Most points a ray with step (dx, dy) can visit in a w x h grid: enough to
-// cross it along the larger component. Also ends rays whose step is too small
-// to move them.
-long long pointLimit(float dx, float dy, int w, int h)
+constexpr long long never = LLONG_MAX;
+
+// The points p, p + d, p + 2d, ... of one coordinate, each sum rounded to
+// float, from p on: how many of the next points can be skipped because they
+// stay in the cell of p, and by how much each of them moves.
+struct Drift {
+    long long steps;
+    double by;
+};
+
+// Where the floats around p are evenly spaced, p + d rounds the same way at
+// every point (ties to even make it settle after one step), so the next
+// points are exactly p + j * by. They are known while each one stays a
+// spacing inside that stretch and inside the cell. p is finite and >= 0.
+Drift driftInCell(float p, float d)
 {
-    const double ax = std::fabs(static_cast<double>(dx));
-    const double ay = std::fabs(static_cast<double>(dy));
-    const double d = std::max(ax, ay);
-    if (!(d > 0.0)) return 1;
-    const double span = ax >= ay ? w : h;
-    const double n = std::ceil(span / d) + 1.0;
-    return n < 4e18 ? static_cast<long long>(n) : 4000000000000000000LL;
+    const float first = p + d;
+    if (first == p) return {never, 0.0};   // this coordinate no longer moves
+    const float second = first + d;
+    const double by = double(first) - double(p);
+    if (!(double(second) - double(first) == by)) return {0, 0.0};
+
+    double lo = 0.0, hi = 0x1p-125, spacing = 0x1p-149;   // subnormals and the lowest binade
+    if (p >= 0x1p-125f) {
+        int e;
+        std::frexp(double(p), &e);
+        lo = std::ldexp(1.0, e - 1);
+        hi = std::ldexp(1.0, e);
+        spacing = std::ldexp(1.0, e - 24);
+    }
+    const double cell = std::floor(double(p));
+    const double low = std::max(cell, lo + spacing);
+    const double high = std::min(cell + 1.0, hi) - spacing;
+    if (!(first >= low && first <= high && second >= low && second <= high)) return {0, 0.0};
+
+    // In units of the spacing every value here is a whole number below 2^26.
+    const auto units = [&](double v) { return static_cast<long long>((v - lo) / spacing); };
+    const long long move = units(double(p) + by) - units(double(p));
+    const long long room = move > 0 ? units(high) - units(double(p)) : units(double(p)) - units(low);
+    return {room / (move > 0 ? move : -move), by};
+}
+
+float skip(float p, const Drift& drift, long long steps)
+{
+    return drift.steps == never ? p : static_cast<float>(double(p) + double(steps) * drift.by);
 }
 
 } // namespace
@@ -34,27 +71,31 @@ void ShadowMap::fillDown(int x, int y)
 {
     const int end = darkFrom[x];
     if (y >= end) return;
-    uint8_t* cell = front.get() + static_cast<std::size_t>(y) * width + x;
-    for (int row = y; row < end; ++row, cell += width) *cell = 1;
+    for (int row = y; row < end; ++row) front[static_cast<std::size_t>(row) * width + x] = 1;
     darkFrom[x] = y;
 }
 
 // Any other step, from a cell inside the grid: the point by point march,
-// with float positions compared to the bounds as exact values.
+// with float positions compared to the bounds as exact values. The points
+// that stay in the cell just marked are skipped, so a ray costs about as
+// much as the cells it crosses, however small its step.
 void ShadowMap::march(int x, int y)
 {
     float px = static_cast<float>(x);
     float py = static_cast<float>(y);
-    const long long limit = pointLimit(rayStepX, rayStepY, width, height);
-    for (long long n = 0; n < limit; ++n) {
+    for (;;) {
         if (!(static_cast<double>(px) < width) || !(px >= 0.0f)) return;
         if (!(static_cast<double>(py) < height) || !(py >= 0.0f)) return;
         front[static_cast<std::size_t>(py) * width + static_cast<std::size_t>(px)] = 1;
-        const float nx = px + rayStepX;
-        const float ny = py + rayStepY;
-        if (nx == px && ny == py) return;   // the same cell from here on
-        px = nx;
-        py = ny;
+
+        const Drift driftX = driftInCell(px, rayStepX);
+        const Drift driftY = driftInCell(py, rayStepY);
+        const long long steps = std::min(driftX.steps, driftY.steps);
+        if (steps == never) return;   // the same cell from here on
+        px = skip(px, driftX, steps);
+        py = skip(py, driftY, steps);
+        px += rayStepX;
+        py += rayStepY;
     }
 }
 

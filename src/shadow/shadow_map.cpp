@@ -10,6 +10,35 @@ constexpr int maxSide = 1 << 24;   // every cell coordinate is exact as a float
 
 } // namespace
 
+ShadowMap::ShadowMap(ShadowMap&& other) noexcept
+    : front(std::move(other.front)),
+      back(std::move(other.back)),
+      width(std::exchange(other.width, 0)),
+      height(std::exchange(other.height, 0)),
+      position(std::exchange(other.position, 0)),
+      rayStepX(other.rayStepX),
+      rayStepY(other.rayStepY),
+      darkFrom(std::move(other.darkFrom))
+{
+    other.darkFrom.clear();
+}
+
+ShadowMap& ShadowMap::operator=(ShadowMap&& other) noexcept
+{
+    if (this != &other) {
+        front = std::move(other.front);
+        back = std::move(other.back);
+        width = std::exchange(other.width, 0);
+        height = std::exchange(other.height, 0);
+        position = std::exchange(other.position, 0);
+        rayStepX = other.rayStepX;
+        rayStepY = other.rayStepY;
+        darkFrom = std::move(other.darkFrom);
+        other.darkFrom.clear();
+    }
+    return *this;
+}
+
 void ShadowMap::setSize(int w, int h)
 {
     back.reset();

@@ -13,6 +13,9 @@ public:
     ShadowMap() = default;
     ShadowMap(const ShadowMap&) = delete;
     ShadowMap& operator=(const ShadowMap&) = delete;
+    // Takes the other map's buffers; the other is left unsized.
+    ShadowMap(ShadowMap&& other) noexcept;
+    ShadowMap& operator=(ShadowMap&& other) noexcept;
 
     // Allocates both buffers anew and clears the front one. Sizes that are
     // negative, above 2^24 a side or 2^31 - 1 cells leave the map without
@@ -48,8 +51,8 @@ public:
     // Sets the step by which rays march.
     void setRayStep(float dx, float dy);
 
-    // Marks every cell from (x, y) along the ray step to the grid's edge;
-    // a start outside the grid marks nothing.
+    // Marks every cell from (x, y) along the ray step to the grid's edge, or
+    // until the ray no longer moves; a start outside the grid marks nothing.
     void castRay(int x, int y);
 
     // Casts count rays from points one unit apart, from (x, y) along heading.

@@ -1,7 +1,10 @@
 #include "turtle_state.h"
 
+#include <cfloat>
 #include <cmath>
 #include <limits>
+
+static_assert(FLT_EVAL_METHOD == 0, "float sums must round to float, as on SSE maths (use -mfpmath=sse)");
 
 int32_t truncToInt(float v)
 {

@@ -4,6 +4,7 @@
 #include "e2e.h"
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -13,7 +14,8 @@ namespace {
 const uint32_t nightFallback = rgb(12, 14, 40);
 const uint32_t dayFallback = rgb(135, 206, 235);
 
-// A sky's file: the repository's own (""), none (nullptr), or a test image.
+// A sky's file: the repository's own (""), none (nullptr), a FIFO ("|"), or
+// a test image.
 struct Slot {
     const char* file;
     bool loads;
@@ -40,6 +42,8 @@ const Case cases[] = {
     {"SixteenBitAndGrey", {"grey.png", true}, {"deep.png", true}},
     {"PalettedAndAlpha", {"rgba.png", true}, {"paletted.png", true}},
     {"FourThousandByThreeThousand", sky, {"huge.png", true}},
+    {"AFifoNamedLikeAPng", sky, {"|", false}},
+    {"WiderThanTheLimit", {"too-wide.png", false}, {"widest.png", true}},
 };
 
 std::string source(const Slot& slot, const char* skyName)
@@ -69,9 +73,15 @@ TEST_P(BadImages, FallbackWhereAnImageHasNoPixel)
     const std::pair<const Slot*, const char*> slots[] = {{&c.night, "KV_Night_Sky.png"}, {&c.day, "KV_Day_Sky.png"}};
     for (const auto& [slot, name] : slots) {
         if (!slot->file) continue;
+        if (*slot->file == '|') {
+            ASSERT_EQ(mkfifo((dir / "art" / name).c_str(), 0600), 0);
+            continue;
+        }
         fs::copy_file(source(*slot, name), dir / "art" / name);
-        if (slot->loads) (slot == &c.night ? night : day) = loadPng(source(*slot, name));
-        ASSERT_EQ(slot->loads, (slot == &c.night ? night : day).width > 0) << name;
+        if (slot->loads) {
+            (slot == &c.night ? night : day) = loadPng(source(*slot, name));
+            ASSERT_GT((slot == &c.night ? night : day).width, 0) << name;
+        }
     }
 
     launch(dir.string());

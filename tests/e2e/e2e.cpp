@@ -3,6 +3,8 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
 
+#include <thread>
+
 const std::string startUpPlant = "aa[+aa[+aa[+ao]-ao]-aa[+ao]-ao]-aa[+aa[+ao]-ao]-aa[+ao]-ao";
 
 Screenshot loadPng(const std::string& path)
@@ -42,10 +44,24 @@ void EndToEnd::launch(const std::string& cwd, const std::vector<std::string>& wr
     std::vector<std::string> args(wrapper.begin() + (wrapper.empty() ? 0 : 1), wrapper.end());
     if (!wrapper.empty()) args.push_back(PLANT_BINARY);
     const std::string program = wrapper.empty() ? PLANT_BINARY : wrapper.front();
-    plant = std::make_unique<Process>(program, args, cwd,
-                                      std::map<std::string, std::string>{{"DISPLAY", display->name()},
-                                                                         {"SDL_VIDEODRIVER", ""}});
+    std::map<std::string, std::string> env{{"DISPLAY", display->name()}, {"SDL_VIDEODRIVER", ""}};
+    for (const auto& [name, value] : environment) env[name] = value;
+    plant = std::make_unique<Process>(program, args, cwd, env);
     ASSERT_TRUE(display->findWindow(patience)) << "no window; stderr: " << plant->errors();
+}
+
+Screenshot settledFrame(VirtualDisplay& display, std::chrono::milliseconds patience)
+{
+    Screenshot last = display.screenshot();
+    int same = 0;
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (same < 3 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        Screenshot next = display.screenshot();
+        same = next.pixels == last.pixels ? same + 1 : 0;
+        last = std::move(next);
+    }
+    return last;
 }
 
 void EndToEnd::hover(int x, int y)

@@ -14,6 +14,10 @@ extern const std::string startUpPlant;
 // A sky image as 0xRRGGBB pixels; empty when the file does not load.
 Screenshot loadPng(const std::string& path);
 
+// Waits until the display's frame stops changing: the shadows of the plant
+// as it is now have settled.
+Screenshot settledFrame(VirtualDisplay& display, std::chrono::milliseconds patience = std::chrono::seconds(10));
+
 // Every test gets its own X server; launch() starts the real program on it.
 struct EndToEnd : testing::Test {
     std::unique_ptr<VirtualDisplay> display;
@@ -26,8 +30,13 @@ struct EndToEnd : testing::Test {
     // its window.
     void launch(const std::string& cwd = PLANT_SOURCE_DIR, const std::vector<std::string>& wrapper = {});
 
+    // Set for the program besides DISPLAY; an empty value removes a name.
+    std::map<std::string, std::string> environment;
+
     // How long to wait for the window and for each frame to show.
     std::chrono::milliseconds patience = std::chrono::seconds(10);
+
+    Screenshot settledFrame() { return ::settledFrame(*display, patience); }
 
     // Moves the mouse and waits until the pixel turns the highlight colour.
     void hover(int x, int y);

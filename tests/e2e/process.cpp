@@ -11,14 +11,15 @@
 using Clock = std::chrono::steady_clock;
 
 Process::Process(const std::string& program, const std::vector<std::string>& args, const std::string& cwd,
-                 const std::map<std::string, std::string>& env)
+                 const std::map<std::string, std::string>& env, bool stdoutClosed)
 {
     int outPipe[2], errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
     child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
-        dup2(outPipe[1], STDOUT_FILENO);
+        if (stdoutClosed) close(STDOUT_FILENO);
+        else dup2(outPipe[1], STDOUT_FILENO);
         dup2(errPipe[1], STDERR_FILENO);
         close(outPipe[0]);
         close(errPipe[0]);
@@ -119,3 +120,11 @@ std::string Process::errors()
     pump(0);
     return err;
 }
+
+void Process::closeOutput()
+{
+    if (outFd >= 0) close(outFd);
+    outFd = -1;
+}
+
+void Process::signal(int number) { kill(child, number); }

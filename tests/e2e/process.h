@@ -11,8 +11,9 @@ class Process {
 public:
     // Starts program in directory cwd; env entries with an empty value are
     // removed from the environment, the others set.
+    // With stdoutClosed the child starts with descriptor 1 closed.
     Process(const std::string& program, const std::vector<std::string>& args, const std::string& cwd,
-            const std::map<std::string, std::string>& env);
+            const std::map<std::string, std::string>& env, bool stdoutClosed = false);
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -30,6 +31,12 @@ public:
 
     // Standard error, read up to now.
     std::string errors();
+
+    // Closes our end of the standard output pipe: the reader has gone.
+    void closeOutput();
+
+    // Sends a signal to the process.
+    void signal(int number);
 
     int pid() const { return child; }
 

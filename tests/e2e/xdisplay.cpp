@@ -22,12 +22,12 @@ void Screenshot::savePpm(const std::string& path) const
     }
 }
 
-VirtualDisplay::VirtualDisplay()
+VirtualDisplay::VirtualDisplay(int depth)
 {
     // Xvfb picks a free display itself and writes its number to -displayfd,
     // here its standard output.
     server = std::make_unique<Process>("/usr/bin/Xvfb",
-                                       std::vector<std::string>{"-displayfd", "1", "-screen", "0", "800x600x24",
+                                       std::vector<std::string>{"-displayfd", "1", "-screen", "0", "800x600x" + std::to_string(depth),
                                                                 "-nolisten", "tcp"},
                                        "/", std::map<std::string, std::string>{});
     const auto number = server->readLine(std::chrono::seconds(20));
@@ -78,6 +78,15 @@ void VirtualDisplay::click(unsigned button)
     XSync(dpy, False);
 }
 
+void VirtualDisplay::clickBurst(int n)
+{
+    for (int i = 0; i < n; ++i) {
+        XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
+        XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
+    }
+    XSync(dpy, False);
+}
+
 void VirtualDisplay::pressKey(const char* keysym)
 {
     const KeyCode code = XKeysymToKeycode(dpy, XStringToKeysym(keysym));
@@ -99,6 +108,15 @@ void VirtualDisplay::requestClose()
     XSync(dpy, False);
 }
 
+std::string VirtualDisplay::title()
+{
+    char* name = nullptr;
+    std::string text;
+    if (XFetchName(dpy, window, &name) && name) text = name;
+    if (name) XFree(name);
+    return text;
+}
+
 Screenshot VirtualDisplay::screenshot()
 {
     Screenshot shot;
@@ -107,8 +125,20 @@ Screenshot VirtualDisplay::screenshot()
     shot.width = 600;
     shot.height = 400;
     shot.pixels.resize(600 * 400);
-    for (int y = 0; y < 400; ++y)
-        for (int x = 0; x < 600; ++x) shot.pixels[y * 600 + x] = XGetPixel(image, x, y) & 0xffffff;
+    const unsigned long masks[3] = {image->red_mask, image->green_mask, image->blue_mask};
+    for (int y = 0; y < 400; ++y) {
+        for (int x = 0; x < 600; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            uint32_t rgb = 0;
+            for (unsigned long mask : masks) {
+                // The channel's bits, shifted so that its top bit is bit 7.
+                const int high = 63 - __builtin_clzl(mask);
+                const unsigned long v = p & mask;
+                rgb = rgb << 8 | uint32_t((high >= 7 ? v >> (high - 7) : v << (7 - high)) & 0xff);
+            }
+            shot.pixels[y * 600 + x] = rgb;
+        }
+    }
     XDestroyImage(image);
     return shot;
 }

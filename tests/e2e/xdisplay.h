@@ -29,7 +29,8 @@ constexpr uint32_t rgb(int r, int g, int b) { return uint32_t(r) << 16 | uint32_
 // keys through the XTEST extension, and takes screenshots.
 class VirtualDisplay {
 public:
-    VirtualDisplay();
+    // A screen of the given depth (24, or 30 for 10 bits a channel).
+    explicit VirtualDisplay(int depth = 24);
     ~VirtualDisplay();
     VirtualDisplay(const VirtualDisplay&) = delete;
     VirtualDisplay& operator=(const VirtualDisplay&) = delete;
@@ -44,11 +45,17 @@ public:
     void moveTo(int x, int y);
     // Presses and releases a mouse button.
     void click(unsigned button = 1);
+    // Presses and releases button 1 n times, all sent at once.
+    void clickBurst(int n);
     // Presses and releases a key.
     void pressKey(const char* keysym = "q");
     // Asks the window to close, as a window manager does.
     void requestClose();
 
+    // The window's title.
+    std::string title();
+
+    // The window's pixels, each channel cut to its top 8 bits.
     Screenshot screenshot();
 
     // Takes screenshots until one satisfies the test; the last one taken is

@@ -70,3 +70,45 @@ TEST(CastDifferential, OtherStepsMatchThePlainMarch)
 {
     compareRandomCasts(120, 80, true, 3);
 }
+
+// Steps far below a cell, many of them halfway between two floats at some
+// point of the ray (k / 2^n): the skipped points must be the plain march's.
+TEST(CastDifferential, TinyStepsMatchThePlainMarch)
+{
+    std::mt19937 rng(4);
+    auto integer = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto tiny = [&] {
+        const float v = std::ldexp(float(integer(1, 7)), -integer(7, 15));
+        return integer(0, 1) ? v : -v;
+    };
+    ShadowMap fast;
+    fast.setSize(24, 20);
+    PlainMap plain(24, 20);
+    for (int round = 0; round < 40; ++round) {
+        fast.swapAndClear();
+        std::fill(plain.cells.begin(), plain.cells.end(), 0);
+        const float dx = round % 4 == 0 ? 0.0f : tiny();
+        const float dy = round % 4 == 1 ? 0.0f : round % 4 == 2 ? std::ldexp(float(integer(-3, 3)), -3) : tiny();
+        fast.setRayStep(dx, dy);
+        plain.dx = dx;
+        plain.dy = dy;
+        for (int n = 0; n < 8; ++n) {
+            const int x = integer(0, 23), y = integer(0, 19);
+            fast.castRay(x, y);
+            plain.castRay(x, y);
+        }
+        SCOPED_TRACE(testing::Message() << "step (" << dx << ", " << dy << ")");
+        expectSame(fast, plain, round);
+        if (testing::Test::HasFatalFailure()) return;
+    }
+}
+
+TEST(CastDifferential, TinyStepCrossesTheMapAlongItsCells)
+{
+    ShadowMap map;
+    map.setSize(70, 70);
+    map.setRayStep(4.2e-6f, 0.0f);   // about 2^24 points to the edge
+    map.castSegment(0, 0, 0.0f, 60);
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 70; ++x) ASSERT_EQ(map.readFront(x, y), y < 60 ? 1 : 0) << x << ", " << y;
+}

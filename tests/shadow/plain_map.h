@@ -23,15 +23,14 @@ struct PlainMap {
         if (x >= 0 && x < w && y >= 0 && y < h) cells[std::size_t(y) * w + x] = v;
     }
 
+    // Ends where the ray leaves the grid or no longer moves.
     void castRay(int x, int y)
     {
         float px = float(x), py = float(y);
-        // A step that cannot cross the grid in this many points stops there.
-        const double d = std::max(std::fabs(double(dx)), std::fabs(double(dy)));
-        const double limit = d > 0 ? std::ceil((std::fabs(dx) >= std::fabs(dy) ? w : h) / d) + 1 : 1;
-        for (double n = 0; n < limit; ++n) {
+        for (;;) {
             if (!(double(px) < w) || !(px >= 0.0f) || !(double(py) < h) || !(py >= 0.0f)) return;
             cells[std::size_t(int(py)) * w + int(px)] = 1;
+            if (px + dx == px && py + dy == py) return;
             px += dx;
             py += dy;
         }

@@ -1,0 +1,110 @@
+// The desktop build: a window through X11 or another windowing driver, and
+// a frame loop that runs as fast as it can.
+#include "app/platform.h"
+
+#include <SDL/SDL_image.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// Descriptors 0 to 2 onto /dev/null where closed, so that no later open,
+// such as the X connection, takes one of them and receives the derivation
+// strings. A reader that has gone makes a write fail instead of killing the
+// program; the standard stream then stays failed and prints nothing more.
+void protectStandardStreams()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int opened = open("/dev/null", O_RDWR);
+            if (opened >= 0 && opened != fd) {
+                dup2(opened, fd);
+                close(opened);
+            }
+        }
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+bool startVideo()
+{
+    // Video alone: no sound card, joystick or CD-ROM is needed. Without the
+    // parachute, signals such as SIGQUIT keep their default actions.
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0) {
+        SDL_WM_SetCaption("plant", "plant");
+        if (SDL_SetVideoMode(600, 400, 32, 0)) return true;
+    }
+    const std::string reason = SDL_GetError();
+    SDL_Quit();
+    SDL_SetError("%s", reason.c_str());
+    return false;
+}
+
+// An X server that resets when its last client leaves can drop the
+// connection that SDL opens right after its probe; the display is there a
+// moment later.
+bool startVideoOnX11()
+{
+    const char* display = std::getenv("DISPLAY");
+    const int tries = display && *display ? 10 : 1;
+    for (int i = 0; i < tries; ++i) {
+        if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (startVideo()) return true;
+    }
+    return false;
+}
+
+// Unless SDL_VIDEODRIVER names one, only the windowing drivers are tried:
+// without a display SDL would otherwise fall back to drawing into the
+// terminal, over the derivation strings on standard output.
+bool startVideoWithWindowingDriver(std::string& reasons)
+{
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if (chosen && *chosen) {
+        if (std::string(chosen) == "x11" ? startVideoOnX11() : startVideo()) return true;
+        reasons = SDL_GetError();
+        return false;
+    }
+    for (const char* driver : {"x11", "wayland"}) {
+        setenv("SDL_VIDEODRIVER", driver, 1);
+        const bool started = std::string(driver) == "x11" ? startVideoOnX11() : startVideo();
+        if (started) return true;
+        reasons += (reasons.empty() ? "" : "; ") + std::string(driver) + ": " + SDL_GetError();
+    }
+    unsetenv("SDL_VIDEODRIVER");
+    return false;
+}
+
+} // namespace
+
+SDL_Surface* openWindow()
+{
+    protectStandardStreams();
+    std::string reasons;
+    if (!startVideoWithWindowingDriver(reasons)) {
+        std::cerr << "cannot open the 600 x 400 window: " << reasons << std::endl;
+        return nullptr;
+    }
+    // The queue then holds presses only, twice as many between two polls.
+    SDL_EventState(SDL_MOUSEBUTTONUP, SDL_IGNORE);
+    SDL_EventState(SDL_KEYUP, SDL_IGNORE);
+    return SDL_GetVideoSurface();
+}
+
+bool windowShowsDrawing() { return false; }
+
+void runLoop(Frame& frame)
+{
+    while (!frame.input.quit) runFrame(frame);
+    freeSurfaces(frame);
+    IMG_Quit();
+    SDL_Quit();
+}

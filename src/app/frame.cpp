@@ -1,0 +1,99 @@
+#include "frame.h"
+
+#include "app/background.h"
+#include "app/plant_pass.h"
+
+namespace {
+
+bool sameLayout(const SDL_PixelFormat* a, const SDL_PixelFormat* b)
+{
+    return a->BitsPerPixel == b->BitsPerPixel && a->Rmask == b->Rmask && a->Gmask == b->Gmask &&
+           a->Bmask == b->Bmask;
+}
+
+// The 8-bit value v widened or narrowed to a channel of the mask's width,
+// its bits repeated (255 stays all ones), at the mask's place.
+Uint32 channel(Uint32 v, Uint32 mask)
+{
+    int shift = 0, width = 0;
+    while (mask && !(mask >> shift & 1)) ++shift;
+    while (shift + width < 32 && mask >> (shift + width) & 1) ++width;
+    Uint64 repeated = 0;
+    int bits = 0;
+    for (; bits < width; bits += 8) repeated = repeated << 8 | v;
+    return static_cast<Uint32>(repeated >> (bits - width)) << shift;
+}
+
+// Copies the canvas, 8 bits a channel, into a 32-bit window of any channel
+// widths. SDL 1.2's own blit cannot widen a channel past 8 bits.
+void convertInto(const SDL_Surface* canvas, SDL_Surface* window)
+{
+    const SDL_PixelFormat* from = canvas->format;
+    const SDL_PixelFormat* to = window->format;
+    Uint32 red[256], green[256], blue[256];
+    for (Uint32 v = 0; v < 256; ++v) {
+        red[v] = channel(v, to->Rmask);
+        green[v] = channel(v, to->Gmask);
+        blue[v] = channel(v, to->Bmask);
+    }
+    for (int y = 0; y < window->h && y < canvas->h; ++y) {
+        const auto* in = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(canvas->pixels) + y * canvas->pitch);
+        auto* out = reinterpret_cast<Uint32*>(static_cast<Uint8*>(window->pixels) + y * window->pitch);
+        for (int x = 0; x < window->w && x < canvas->w; ++x) {
+            const Uint32 p = in[x];
+            out[x] = red[p >> from->Rshift & 0xff] | green[p >> from->Gshift & 0xff] | blue[p >> from->Bshift & 0xff];
+        }
+    }
+}
+
+void present(const Frame& frame)
+{
+    if (frame.canvas == frame.window) {
+        // Drawn in place.
+    } else if (sameLayout(frame.canvas->format, frame.window->format)) {
+        SDL_BlitSurface(frame.canvas, nullptr, frame.window, nullptr);
+    } else {
+        const bool lock = SDL_MUSTLOCK(frame.window);
+        if (lock) SDL_LockSurface(frame.window);
+        convertInto(frame.canvas, frame.window);
+        if (lock) SDL_UnlockSurface(frame.window);
+    }
+    SDL_Flip(frame.window);
+}
+
+} // namespace
+
+void paintSky(const Frame& frame)
+{
+    // Where SDL keeps a surface's pixels elsewhere, they are in memory only
+    // while it is locked.
+    const bool lock = SDL_MUSTLOCK(frame.canvas);
+    if (lock) SDL_LockSurface(frame.canvas);
+    drawBackground(frame.canvas, frame.shadow, frame.night, frame.day);
+    if (lock) SDL_UnlockSurface(frame.canvas);
+}
+
+void runFrame(Frame& frame)
+{
+    present(frame);
+    paintSky(frame);
+    frame.shadow.swapAndClear();
+    handleEvents(frame.event, frame.input, frame.arbre);
+    drawPlant(frame.canvas, frame.arbre, frame.shadow, frame.colours, frame.input.mouseX, frame.input.mouseY);
+}
+
+SDL_Surface* drawingSurface(SDL_Surface* window, const SDL_Surface* sky, bool windowShowsDrawing)
+{
+    const SDL_PixelFormat* layout = sky ? sky->format : window->format;
+    if (!windowShowsDrawing && sameLayout(layout, window->format)) return window;
+    // No alpha channel: the copy to the window must not blend.
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, window->w, window->h, 32, layout->Rmask, layout->Gmask,
+                                layout->Bmask, 0);
+}
+
+void freeSurfaces(Frame& frame)
+{
+    SDL_FreeSurface(frame.day.image);
+    SDL_FreeSurface(frame.night.image);
+    if (frame.canvas != frame.window) SDL_FreeSurface(frame.canvas);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/colours.h"
+#include "app/events.h"
+#include "shadow/shadow_map.h"
+#include "turtle/plant.h"
+
+#include <SDL/SDL.h>
+
+// Everything one iteration of the frame loop reads and changes; the objects
+// themselves belong to the program's entry.
+struct Frame {
+    SDL_Surface* window;   // what the present shows
+    SDL_Surface* canvas;   // what the passes draw into: the window, or a copy of its size
+    ShadowMap& shadow;
+    const Sky& night;
+    const Sky& day;
+    const Palette& colours;
+    Plant& arbre;
+    Input& input;
+    SDL_Event& event;
+};
+
+// One iteration: present the previous drawing, paint the sky by the shadow
+// map, swap the map, handle the pending events and run the plant pass.
+void runFrame(Frame& frame);
+
+// The background pass into the canvas, locking it where SDL keeps its
+// pixels elsewhere.
+void paintSky(const Frame& frame);
+
+// The surface to draw into. The window itself where it shows nothing before
+// the present and its pixel layout is the sky's (any layout without a sky);
+// otherwise a new 600 x 400 surface in the sky's layout, copied to the window
+// at every present. Null if that surface cannot be made.
+SDL_Surface* drawingSurface(SDL_Surface* window, const SDL_Surface* sky, bool windowShowsDrawing);
+
+// Frees the skies and a drawing surface of its own.
+void freeSurfaces(Frame& frame);
