@@ -54,8 +54,12 @@ package: build
 	@scripts/install-deps package
 	cd $(BUILD) && cpack -G DEB
 
+# The desktop figures, then the same passes in headless Chromium.
 bench: build
+	@scripts/install-deps web browser
+	$(MAKE) --no-print-directory web-build
 	./$(BUILD)/frame_bench
+	scripts/web-bench $(WEB_BUILD)
 
 fuzz: check-build
 	cd $(CHECK_BUILD) && for t in lsystem_fuzz shadow_fuzz; do \

@@ -1,0 +1,150 @@
+#!/usr/bin/python3
+"""The web page against the desktop program: the same sessions of user
+actions, the same strings printed and the same frames, pixel for pixel.
+Usage: web_test.py --page BUILD_WEB_DIR --session E2E_SESSION [unittest args]"""
+import argparse
+import os
+import random
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import browser  # noqa: E402
+
+START_UP = "aa[+aa[+aa[+ao]-ao]-aa[+ao]-ao]-aa[+aa[+ao]-ao]-aa[+ao]-ao"
+GROWN_AT_212 = "aa[+aa[+aa[+aa[+ao]-ao]-ao]-aa[+ao]-ao]-aa[+aa[+ao]-ao]-aa[+ao]-ao"
+
+args = None
+
+
+def read_ppm(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    header = b"P6\n600 400\n255\n"
+    assert data.startswith(header), path
+    return data[len(header):]
+
+
+def desktop(script):
+    """Runs the script on the desktop program: its printed lines, and the
+    frames that its 'frame' commands asked for, in order."""
+    with tempfile.TemporaryDirectory() as folder:
+        commands, frames = [], []
+        for step in script:
+            if step[0] == "frame":
+                frames.append(os.path.join(folder, "frame%d.ppm" % len(frames)))
+                step = ("frame", frames[-1])
+            commands.append(" ".join(str(s) for s in step))
+        run = subprocess.run([args.session], input="\n".join(commands) + "\n", capture_output=True, text=True,
+                             timeout=300)
+        if run.returncode != 0:
+            raise AssertionError("e2e_session failed: " + run.stderr)
+        lines = [line[5:] for line in run.stdout.splitlines() if line.startswith("line ")]
+        return lines, [read_ppm(f) for f in frames]
+
+
+def differing(a, b):
+    return sum(1 for i in range(0, len(a), 3) if a[i:i + 3] != b[i:i + 3])
+
+
+class WebPage(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        if not os.path.exists(os.path.join(args.page, "plant.wasm")):
+            raise AssertionError(args.page + " holds no built page: make web writes it")
+        cls.server = browser.Server(args.page)
+        cls.driver = browser.chromium()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        cls.server.close()
+
+    def open(self):
+        page = browser.Page(self.driver, self.server.url + "index.html")
+        self.assertEqual(page.wait_for_lines(1), [START_UP])
+        return page
+
+    def run_in_browser(self, page, script):
+        """The same script in the page: the lines printed since it began, and
+        the frames asked for."""
+        frames, x, y = [], 0, 0
+        presses = len(page.lines())
+        for step in script:
+            if step[0] == "move":
+                x, y = step[1], step[2]
+                page.move(x, y)
+                page.settled()
+            elif step[0] in ("press", "wheel"):
+                if step[0] == "press":
+                    page.press(step[1])
+                else:
+                    page.wheel(x, y, step[1] == "up")
+                presses += 1
+                self.assertTrue(page.wait_for_lines(presses), "no line after a press")
+            elif step[0] == "frame":
+                frames.append(page.settled())
+        return page.lines(), frames
+
+    def assertSameFrame(self, web, desk, what):
+        self.assertEqual(differing(web, desk), 0, what + ": pixels unlike the desktop program's")
+
+    def test_start_up_frame_is_the_desktop_ones(self):
+        page = self.open()
+        lines, frames = desktop([("frame",)])
+        self.assertEqual(lines, [START_UP])
+        self.assertSameFrame(page.settled(), frames[0], "start-up")
+
+    def test_presses_on_a_leaf_and_on_nothing(self):
+        script = [("move", 212, 212), ("frame",), ("press", 1), ("frame",), ("move", 5, 5), ("press", 1),
+                  ("wheel", "down"), ("frame",)]
+        lines, frames = desktop(script)
+        self.assertEqual(lines, [START_UP, GROWN_AT_212, GROWN_AT_212, GROWN_AT_212])
+        web_lines, web_frames = self.run_in_browser(self.open(), script)
+        self.assertEqual(web_lines, lines)
+        for web, desk, what in zip(web_frames, frames, ("hovered leaf", "grown", "nothing hovered")):
+            self.assertSameFrame(web, desk, what)
+
+    def test_key_ends_the_program_for_good(self):
+        page = self.open()
+        page.move(100, 100)
+        page.settled()
+        page.key()
+        self.assertEqual(browser.wait_until(lambda: page.status() == "The program has ended." and page.status()),
+                         "The program has ended.")
+        before = page.settled()
+        page.move(212, 212)
+        time.sleep(0.5)
+        page.press(1)
+        time.sleep(0.3)
+        self.assertEqual(differing(page.pixels(), before), 0, "the canvas changed after the end")
+        self.assertEqual(page.lines(), [START_UP])
+
+    def test_random_presses_match_the_desktop(self):
+        rng = random.Random(int(os.environ.get("PLANT_WEB_SEED", "7")))
+        script = []
+        for _ in range(24):
+            script.append(("move", rng.randint(200, 400), rng.randint(150, 300)))
+            script.append(("press", rng.choice([1, 1, 1, 3])) if rng.random() < 0.85
+                          else ("wheel", rng.choice(["up", "down"])))
+        script.append(("frame",))
+        lines, frames = desktop(script)
+        self.assertEqual(len(lines), 25)
+        self.assertGreaterEqual(len(set(lines)), 3, "the session hardly changed the plant")
+        web_lines, web_frames = self.run_in_browser(self.open(), script)
+        self.assertEqual(web_lines, lines)
+        self.assertSameFrame(web_frames[0], frames[0], "after the presses")
+        print("\nrandom session: %d presses, %d distinct strings, last %d symbols"
+              % (len(lines) - 1, len(set(lines)), len(lines[-1])), file=sys.stderr)
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--page", required=True)
+    parser.add_argument("--session", required=True)
+    args, rest = parser.parse_known_args()
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
