@@ -3,6 +3,7 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
 
+#include <algorithm>
 #include <thread>
 
 const std::string startUpPlant = "aa[+aa[+aa[+ao]-ao]-aa[+ao]-ao]-aa[+aa[+ao]-ao]-aa[+ao]-ao";
@@ -52,9 +53,16 @@ void EndToEnd::launch(const std::string& cwd, const std::vector<std::string>& wr
 
 Screenshot settledFrame(VirtualDisplay& display, std::chrono::milliseconds patience)
 {
-    Screenshot last = display.screenshot();
-    int same = 0;
+    // A frame of the program is never one colour: until the first one
+    // shows, the window is.
     const auto deadline = std::chrono::steady_clock::now() + patience;
+    Screenshot last = display.waitFor(
+        [](const Screenshot& s) {
+            return !s.pixels.empty() &&
+                   std::any_of(s.pixels.begin(), s.pixels.end(), [&](uint32_t p) { return p != s.pixels[0]; });
+        },
+        patience);
+    int same = 0;
     while (same < 3 && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         Screenshot next = display.screenshot();

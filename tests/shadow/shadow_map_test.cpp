@@ -158,3 +158,21 @@ TEST_F(Sized, RayStepsEndAlways)
     map.castRay(590, 9);
     EXPECT_EQ(marked(map), 12);
 }
+
+TEST_F(Sized, MovesTakeTheBuffers)
+{
+    map.castRay(10, 395);
+    ShadowMap moved(std::move(map));
+    EXPECT_EQ(moved.getWidth(), 600);
+    EXPECT_EQ(moved.readFront(10, 397), 1);
+    // The map moved from is unsized and safe to use.
+    EXPECT_EQ(map.getWidth(), 0);
+    map.setRayStep(0.5f, 0.5f);
+    map.castSegment(0, 0, 1.0f, 5);
+    map.begin();
+    EXPECT_TRUE(map.atEnd());
+
+    map = std::move(moved);
+    EXPECT_EQ(map.readFront(10, 399), 1);
+    EXPECT_EQ(moved.readFront(10, 399), 0);
+}

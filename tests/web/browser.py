@@ -95,9 +95,11 @@ class Page:
         return bytes(b for i, b in enumerate(rgba) if i % 4 != 3)
 
     def settled(self, timeout=20.0):
-        """The canvas once three reads in a row agree."""
-        last, same = self.pixels(), 0
+        """The canvas once it shows a frame (never of one colour) and three
+        reads in a row agree."""
         end = time.monotonic() + timeout
+        last = wait_until(lambda: (p := self.pixels()) != p[:3] * (len(p) // 3) and p, timeout) or self.pixels()
+        same = 0
         while same < 3 and time.monotonic() < end:
             time.sleep(0.05)
             now = self.pixels()
