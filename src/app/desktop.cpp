@@ -62,6 +62,11 @@ bool startVideoOnX11()
     return false;
 }
 
+bool startVideoWith(const std::string& driver)
+{
+    return driver == "x11" ? startVideoOnX11() : startVideo();
+}
+
 // Unless SDL_VIDEODRIVER names one, only the windowing drivers are tried:
 // without a display SDL would otherwise fall back to drawing into the
 // terminal, over the derivation strings on standard output.
@@ -69,14 +74,13 @@ bool startVideoWithWindowingDriver(std::string& reasons)
 {
     const char* chosen = std::getenv("SDL_VIDEODRIVER");
     if (chosen && *chosen) {
-        if (std::string(chosen) == "x11" ? startVideoOnX11() : startVideo()) return true;
+        if (startVideoWith(chosen)) return true;
         reasons = SDL_GetError();
         return false;
     }
     for (const char* driver : {"x11", "wayland"}) {
         setenv("SDL_VIDEODRIVER", driver, 1);
-        const bool started = std::string(driver) == "x11" ? startVideoOnX11() : startVideo();
-        if (started) return true;
+        if (startVideoWith(driver)) return true;
         reasons += (reasons.empty() ? "" : "; ") + std::string(driver) + ": " + SDL_GetError();
     }
     unsetenv("SDL_VIDEODRIVER");
