@@ -62,8 +62,10 @@ Screenshot settledFrame(VirtualDisplay& display, std::chrono::milliseconds patie
                    std::any_of(s.pixels.begin(), s.pixels.end(), [&](uint32_t p) { return p != s.pixels[0]; });
         },
         patience);
+    // Unchanged for a quarter of a second: dozens of frames even on a
+    // loaded machine, where the shadows settle in two.
     int same = 0;
-    while (same < 3 && std::chrono::steady_clock::now() < deadline) {
+    while (same < 8 && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         Screenshot next = display.screenshot();
         same = next.pixels == last.pixels ? same + 1 : 0;

@@ -95,12 +95,12 @@ class Page:
         return bytes(b for i, b in enumerate(rgba) if i % 4 != 3)
 
     def settled(self, timeout=20.0):
-        """The canvas once it shows a frame (never of one colour) and three
-        reads in a row agree."""
+        """The canvas once it shows a frame (never of one colour) and has not
+        changed for a quarter of a second: many animation frames."""
         end = time.monotonic() + timeout
         last = wait_until(lambda: (p := self.pixels()) != p[:3] * (len(p) // 3) and p, timeout) or self.pixels()
         same = 0
-        while same < 3 and time.monotonic() < end:
+        while same < 5 and time.monotonic() < end:
             time.sleep(0.05)
             now = self.pixels()
             same = same + 1 if now == last else 0
