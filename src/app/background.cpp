@@ -1,5 +1,7 @@
 #include "background.h"
 
+#include "app/surface.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -22,11 +24,6 @@ int runEnd(const uint8_t* cells, int x, int w, bool dark)
     }
     while (x < w && (cells[x] != 0) == dark) ++x;
     return x;
-}
-
-Uint32* pixelRow(SDL_Surface* s, int y)
-{
-    return reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
 }
 
 // Copies pixels x0 .. x1 - 1 of row y from the sky, or its fallback colour

@@ -2,6 +2,9 @@
 
 #include "app/background.h"
 #include "app/plant_pass.h"
+#include "app/surface.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -24,24 +27,37 @@ Uint32 channel(Uint32 v, Uint32 mask)
     return static_cast<Uint32>(repeated >> (bits - width)) << shift;
 }
 
+// Each 8-bit value placed in a window's three channels, kept from one
+// present to the next while the window's layout stays.
+struct ChannelTables {
+    Uint32 masks[3] = {};
+    Uint32 values[3][256] = {};
+
+    void fitTo(const SDL_PixelFormat* to)
+    {
+        const Uint32 now[3] = {to->Rmask, to->Gmask, to->Bmask};
+        if (std::equal(now, now + 3, masks)) return;
+        for (int c = 0; c < 3; ++c) {
+            masks[c] = now[c];
+            for (Uint32 v = 0; v < 256; ++v) values[c][v] = channel(v, now[c]);
+        }
+    }
+};
+
 // Copies the canvas, 8 bits a channel, into a 32-bit window of any channel
 // widths. SDL 1.2's own blit cannot widen a channel past 8 bits.
 void convertInto(const SDL_Surface* canvas, SDL_Surface* window)
 {
+    static ChannelTables tables;
+    tables.fitTo(window->format);
     const SDL_PixelFormat* from = canvas->format;
-    const SDL_PixelFormat* to = window->format;
-    Uint32 red[256], green[256], blue[256];
-    for (Uint32 v = 0; v < 256; ++v) {
-        red[v] = channel(v, to->Rmask);
-        green[v] = channel(v, to->Gmask);
-        blue[v] = channel(v, to->Bmask);
-    }
     for (int y = 0; y < window->h && y < canvas->h; ++y) {
-        const auto* in = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(canvas->pixels) + y * canvas->pitch);
-        auto* out = reinterpret_cast<Uint32*>(static_cast<Uint8*>(window->pixels) + y * window->pitch);
+        const Uint32* in = pixelRow(canvas, y);
+        Uint32* out = pixelRow(window, y);
         for (int x = 0; x < window->w && x < canvas->w; ++x) {
             const Uint32 p = in[x];
-            out[x] = red[p >> from->Rshift & 0xff] | green[p >> from->Gshift & 0xff] | blue[p >> from->Bshift & 0xff];
+            out[x] = tables.values[0][p >> from->Rshift & 0xff] | tables.values[1][p >> from->Gshift & 0xff] |
+                     tables.values[2][p >> from->Bshift & 0xff];
         }
     }
 }

@@ -49,14 +49,16 @@ SDL_Surface* loadImage(const char* path)
 
 // Rows are addressed through the pitch, which is w * 4 for every 32-bit
 // surface the program makes, but may be more for a surface with padded rows.
-Uint32 getPixel(const SDL_Surface* surface, int x, int y)
+Uint32* pixelRow(SDL_Surface* surface, int y)
 {
-    const auto* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
-    return reinterpret_cast<const Uint32*>(row)[x];
+    return reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) + y * surface->pitch);
 }
 
-void putPixel(SDL_Surface* surface, int x, int y, Uint32 value)
+const Uint32* pixelRow(const SDL_Surface* surface, int y)
 {
-    auto* row = static_cast<Uint8*>(surface->pixels) + y * surface->pitch;
-    reinterpret_cast<Uint32*>(row)[x] = value;
+    return reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(surface->pixels) + y * surface->pitch);
 }
+
+Uint32 getPixel(const SDL_Surface* surface, int x, int y) { return pixelRow(surface, y)[x]; }
+
+void putPixel(SDL_Surface* surface, int x, int y, Uint32 value) { pixelRow(surface, y)[x] = value; }

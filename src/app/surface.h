@@ -17,3 +17,7 @@ Uint32 getPixel(const SDL_Surface* surface, int x, int y);
 
 // Stores a 32-bit pixel at (x, y); the caller keeps (x, y) inside the surface.
 void putPixel(SDL_Surface* surface, int x, int y, Uint32 value);
+
+// Row y of a 32-bit surface, found through its pitch.
+Uint32* pixelRow(SDL_Surface* surface, int y);
+const Uint32* pixelRow(const SDL_Surface* surface, int y);
