@@ -100,6 +100,9 @@ SDL_Surface* openWindow()
     // The queue then holds presses only, twice as many between two polls.
     SDL_EventState(SDL_MOUSEBUTTONUP, SDL_IGNORE);
     SDL_EventState(SDL_KEYUP, SDL_IGNORE);
+    // Presses and keys wait in the program's own queue however long the
+    // loop is held up.
+    SDL_SetEventFilter(keepEvent);
     return SDL_GetVideoSurface();
 }
 

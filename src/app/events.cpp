@@ -2,6 +2,26 @@
 
 #include "app/plant_pass.h"
 
+#include <deque>
+
+namespace {
+
+// The events keepEvent took from SDL, oldest first.
+std::deque<SDL_Event> kept;
+
+// The next event to handle: the oldest kept one, else SDL's next. Polling
+// also reads new events from the display, through keepEvent.
+bool nextEvent(SDL_Event& event)
+{
+    if (kept.empty() && SDL_PollEvent(&event)) return true;
+    if (kept.empty()) return false;
+    event = kept.front();
+    kept.pop_front();
+    return true;
+}
+
+} // namespace
+
 void handleEvent(const SDL_Event& event, Input& input, Plant& arbre)
 {
     switch (event.type) {
@@ -24,5 +44,28 @@ void handleEvent(const SDL_Event& event, Input& input, Plant& arbre)
 
 void handleEvents(SDL_Event& event, Input& input, Plant& arbre)
 {
-    while (SDL_PollEvent(&event)) handleEvent(event, input, arbre);
+    while (nextEvent(event)) handleEvent(event, input, arbre);
 }
+
+int keepEvent(const SDL_Event* event)
+{
+    switch (event->type) {
+    case SDL_MOUSEMOTION:
+        // Only the last of several motions in a row reaches a press.
+        if (!kept.empty() && kept.back().type == SDL_MOUSEMOTION) {
+            kept.back() = *event;
+            return 0;
+        }
+        kept.push_back(*event);
+        return 0;
+    case SDL_KEYDOWN:
+    case SDL_QUIT:
+    case SDL_MOUSEBUTTONDOWN:
+        kept.push_back(*event);
+        return 0;
+    default:
+        return 1;
+    }
+}
+
+std::size_t keptEvents() { return kept.size(); }

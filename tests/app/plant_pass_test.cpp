@@ -156,3 +156,34 @@ TEST_F(PlantPass, Events)
     handleEvent(e, input, arbre);
     EXPECT_EQ(input.quit, 1);
 }
+
+TEST_F(PlantPass, KeptEventsAreHandledInOrderBeforeSdlsOwn)
+{
+    SDL_Event e{};
+    e.type = SDL_ACTIVEEVENT;
+    EXPECT_EQ(keepEvent(&e), 1);   // left to SDL
+    e.type = SDL_MOUSEMOTION;
+    for (Uint16 x : {7, 8, 9}) {
+        e.motion.x = x;
+        EXPECT_EQ(keepEvent(&e), 0);
+    }
+    EXPECT_EQ(keptEvents(), 1u);   // one motion, the last
+    e.type = SDL_MOUSEBUTTONDOWN;
+    for (int i = 0; i < 300; ++i) keepEvent(&e);
+    e.type = SDL_KEYDOWN;
+    keepEvent(&e);
+    EXPECT_EQ(keptEvents(), 302u);
+    SDL_Event pushed{};
+    pushed.type = SDL_MOUSEMOTION;
+    pushed.motion.x = 5;
+    ASSERT_EQ(SDL_PushEvent(&pushed), 0);
+
+    Input input;
+    testing::internal::CaptureStdout();
+    handleEvents(e, input, arbre);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out.size(), 300 * (startUp.size() + 1));
+    EXPECT_EQ(input.quit, 1);
+    EXPECT_EQ(input.mouseX, 5);
+    EXPECT_EQ(keptEvents(), 0u);
+}

@@ -4,11 +4,27 @@
 #include "e2e.h"
 
 #include <csignal>
+#include <fstream>
 #include <thread>
 
 namespace {
 
 const std::string grownAt212 = "aa[+aa[+aa[+aa[+ao]-ao]-ao]-aa[+ao]-ao]-aa[+aa[+ao]-ao]-aa[+ao]-ao";
+
+// Stops the process and waits until it is stopped.
+void stop(Process& process)
+{
+    process.signal(SIGSTOP);
+    const std::string stat = "/proc/" + std::to_string(process.pid()) + "/stat";
+    for (int i = 0; i < 500; ++i) {
+        std::ifstream in(stat);
+        std::string pid, name, state;
+        in >> pid >> name >> state;
+        if (state == "T") return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    FAIL() << "the program did not stop";
+}
 
 } // namespace
 
@@ -70,6 +86,25 @@ TEST_F(EndToEnd, BurstOfPressesPrintsEveryOne)
     display->clickBurst(presses);
     for (int i = 0; i < presses; ++i) ASSERT_EQ(plant->readLine(), startUpPlant) << "press " << i;
     display->pressKey();
+    EXPECT_EQ(plant->wait(), 0);
+}
+
+TEST_F(EndToEnd, NoPressOrKeyIsLostWhileTheProgramIsStopped)
+{
+    launch();
+    ASSERT_EQ(plant->readLine(), startUpPlant);
+    display->moveTo(5, 5);
+    settledFrame();
+    stop(*plant);
+    display->clickBurst(2000);
+    plant->signal(SIGCONT);
+    for (int i = 0; i < 2000; ++i) ASSERT_EQ(plant->readLine(), startUpPlant) << "press " << i;
+
+    stop(*plant);
+    display->clickBurst(300);
+    display->pressKey();
+    plant->signal(SIGCONT);
+    for (int i = 0; i < 300; ++i) ASSERT_EQ(plant->readLine(), startUpPlant) << "press " << i;
     EXPECT_EQ(plant->wait(), 0);
 }
 
