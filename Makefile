@@ -1,5 +1,6 @@
-# Wraps the dependency script and CMake: `make run` and `make test` work on a
-# fresh Debian 12 machine.
+# Wraps the dependency script and CMake. Every target the README names works
+# as the first command on a fresh Debian 12 machine: each installs its own
+# set of packages and builds only what it runs.
 BUILD ?= build
 CHECK_BUILD ?= build-check
 WEB_BUILD ?= build-web
@@ -11,21 +12,34 @@ WEB_PORT ?= 8600
 export NODE_PATH := /usr/share/nodejs:/usr/lib/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 # Python writes no bytecode into the source tree.
 export PYTHONDONTWRITEBYTECODE := 1
+# No directory chatter from this make or from CMake's.
+MAKEFLAGS += --no-print-directory
 
-.PHONY: all build check-build web-build run test web web-serve package bench fuzz soak screenshot clean
+# The desktop build; the cache keeps whether it holds the tests.
+configure = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+# Builds the named targets of the desktop build.
+build-targets = cmake --build $(BUILD) -j $(JOBS) --target
+
+.PHONY: all build test-build check-build web-build run test web web-serve package bench fuzz soak screenshot clean
 
 all: build
 
+# The program alone.
 build:
 	@scripts/install-deps run
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	$(configure)
+	$(build-targets) plant
+
+# The program, its tests and the benchmark.
+test-build:
+	$(configure) -DPLANT_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Libraries, unit tests and fuzz targets with clang's AddressSanitizer and
 # UndefinedBehaviorSanitizer, halting on the first report.
 check-build:
 	CC=clang CXX=clang++ cmake -S . -B $(CHECK_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DPLANT_SANITIZE=ON -DPLANT_FUZZ=ON -DPLANT_E2E=OFF
+	  -DPLANT_SANITIZE=ON -DPLANT_FUZZ=ON -DPLANT_TESTS=ON -DPLANT_E2E=OFF
 	cmake --build $(CHECK_BUILD) -j $(JOBS)
 
 web-build:
@@ -37,39 +51,54 @@ run: build
 
 test:
 	@scripts/install-deps test
-	$(MAKE) --no-print-directory build check-build web-build
+	$(MAKE) test-build check-build web-build
+	@echo "make test: unit, end-to-end, package and browser tests (a few minutes)"
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@echo "make test: the sanitizer build's tests and fuzz smoke runs"
 	cd $(CHECK_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 web:
 	@scripts/install-deps web
-	$(MAKE) --no-print-directory web-build
+	$(MAKE) web-build
 	@echo "The page is in $(WEB_BUILD)/: make web-serve shows it."
 
 web-serve: web
 	@echo "Serving $(WEB_BUILD)/ at http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops)"
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_BUILD)
 
-package: build
+package:
 	@scripts/install-deps package
+	$(configure)
+	$(build-targets) plant
 	cd $(BUILD) && cpack -G DEB
 
 # The desktop figures, then the same passes in headless Chromium.
-bench: build
-	@scripts/install-deps web browser
-	$(MAKE) --no-print-directory web-build
+bench:
+	@scripts/install-deps run web browser
+	$(configure)
+	$(build-targets) frame_bench
+	$(MAKE) web-build
 	./$(BUILD)/frame_bench
+	@echo "make bench: the same passes in headless Chromium"
 	scripts/web-bench $(WEB_BUILD)
 
-fuzz: check-build
+fuzz:
+	@scripts/install-deps fuzz
+	$(MAKE) check-build
 	cd $(CHECK_BUILD) && for t in lsystem_fuzz shadow_fuzz; do \
 	  ./$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -artifact_prefix=fuzz/ \
 	    fuzz/$$t.corpus $(CURDIR)/fuzz/corpus/$$t || exit 1; done
 
-soak: build
+soak:
+	@scripts/install-deps e2e
+	$(configure) -DPLANT_TESTS=ON
+	$(build-targets) plant e2e_tests
 	cd $(BUILD) && PLANT_SOAK_SECONDS=$(SOAK_SECONDS) ./e2e_tests --gtest_filter='Soak.*'
 
 screenshot:
+	@scripts/install-deps e2e
+	$(configure) -DPLANT_TESTS=ON
+	$(build-targets) plant e2e_screenshot
 	scripts/screenshot
 
 clean:
