@@ -1,8 +1,8 @@
+#include "app/art.h"
 #include "app/colours.h"
 #include "app/events.h"
 #include "app/frame.h"
 #include "app/platform.h"
-#include "app/surface.h"
 #include "shadow/shadow_map.h"
 #include "turtle/plant.h"
 
@@ -20,8 +20,8 @@ int main(int, char**)
     SDL_Surface* window = openWindow();
     if (!window) return 1;
     IMG_Init(IMG_INIT_PNG);
-    SDL_Surface* nightImage = loadImage("./art/KV_Night_Sky.png");
-    SDL_Surface* dayImage = loadImage("./art/KV_Day_Sky.png");
+    SDL_Surface* nightImage = loadArt("KV_Night_Sky.png");
+    SDL_Surface* dayImage = loadArt("KV_Day_Sky.png");
     SDL_Surface* canvas = drawingSurface(window, nightImage ? nightImage : dayImage, windowShowsDrawing());
     if (!canvas) canvas = window;
     const Sky night = nightSky(nightImage, canvas->format);

@@ -35,6 +35,13 @@ bool worthLoading(const char* path)
 
 SDL_Surface* loadImage(const char* path)
 {
+    SDL_Surface* image = loadImageQuietly(path);
+    if (!image) std::cout << "error loading : " << path << std::endl;
+    return image;
+}
+
+SDL_Surface* loadImageQuietly(const char* path)
+{
     SDL_Surface* loaded = worthLoading(path) ? IMG_Load(path) : nullptr;
     if (loaded && (loaded->w > maxImageSide || loaded->h > maxImageSide)) {
         SDL_FreeSurface(loaded);
@@ -42,8 +49,7 @@ SDL_Surface* loadImage(const char* path)
     }
     SDL_Surface* converted = loaded ? SDL_DisplayFormatAlpha(loaded) : nullptr;
     if (loaded) SDL_FreeSurface(loaded);
-    if (!converted) std::cout << "error loading : " << path << std::endl;
-    else if (SDL_MUSTLOCK(converted)) SDL_LockSurface(converted);
+    if (converted && SDL_MUSTLOCK(converted)) SDL_LockSurface(converted);
     return converted;
 }
 

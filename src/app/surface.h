@@ -12,6 +12,9 @@ constexpr int maxImageSide = 8192;
 // comes locked, so that they can be read. Needs the video mode to be set.
 SDL_Surface* loadImage(const char* path);
 
+// loadImage without the message.
+SDL_Surface* loadImageQuietly(const char* path);
+
 // The 32-bit pixel at (x, y); the caller keeps (x, y) inside the surface.
 Uint32 getPixel(const SDL_Surface* surface, int x, int y);
 

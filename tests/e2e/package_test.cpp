@@ -42,6 +42,28 @@ struct Package : EndToEnd {
         fs::remove_all(root);
     }
     void TearDown() override { fs::remove_all(root); }
+
+    // Unpacks the package and starts its program in cwd.
+    void startInstalled(const fs::path& cwd)
+    {
+        ASSERT_TRUE(run("dpkg-deb -x " + deb.string() + " " + root.string()).second);
+        plant = std::make_unique<Process>((root / "usr/bin/plant").string(), std::vector<std::string>{},
+                                          cwd.string(),
+                                          std::map<std::string, std::string>{{"DISPLAY", display->name()},
+                                                                             {"SDL_VIDEODRIVER", ""}});
+        ASSERT_TRUE(display->findWindow(patience)) << plant->errors();
+    }
+
+    // The settled frame shows the day sky where the light falls; a key ends it.
+    void expectDaySkyAndQuit()
+    {
+        const Screenshot day = loadPng(PLANT_SOURCE_DIR "/art/KV_Day_Sky.png");
+        const Screenshot shot = settledFrame();
+        for (const auto& p : {std::pair{10, 10}, std::pair{590, 20}, std::pair{50, 390}})
+            EXPECT_EQ(shot.at(p.first, p.second), day.at(p.first, p.second)) << p.first << ", " << p.second;
+        display->pressKey();
+        EXPECT_EQ(plant->wait(), 0);
+    }
 };
 
 } // namespace
@@ -52,7 +74,8 @@ TEST_F(Package, HoldsTheProgramItsSkiesAndItsMenuEntry)
     ASSERT_TRUE(listed) << contents;
     for (const char* file : {"./usr/bin/plant", "./usr/share/plant/art/KV_Night_Sky.png",
                              "./usr/share/plant/art/KV_Day_Sky.png", "./usr/share/applications/plant.desktop",
-                             "./usr/share/icons/hicolor/64x64/apps/plant.png"})
+                             "./usr/share/icons/hicolor/64x64/apps/plant.png", "./usr/share/man/man6/plant.6.gz",
+                             "./usr/share/doc/plant/copyright", "./usr/share/doc/plant/changelog.gz"})
         EXPECT_NE(contents.find(std::string(file) + "\n"), std::string::npos) << file << " missing:\n" << contents;
 
     const auto [depends, read] = run("dpkg-deb -f " + deb.string() + " Depends");
@@ -75,15 +98,27 @@ TEST_F(Package, MenuEntryStartsTheProgramWithItsSkies)
     ASSERT_EQ(exec, "/usr/bin/plant");
     ASSERT_EQ(path, "/usr/share/plant");
 
-    plant = std::make_unique<Process>((root.string() + exec), std::vector<std::string>{}, root.string() + path,
-                                      std::map<std::string, std::string>{{"DISPLAY", display->name()},
-                                                                         {"SDL_VIDEODRIVER", ""}});
-    ASSERT_TRUE(display->findWindow(patience)) << plant->errors();
+    startInstalled(root.string() + path);
     EXPECT_EQ(plant->readLine(), startUpPlant);
-    const Screenshot day = loadPng(PLANT_SOURCE_DIR "/art/KV_Day_Sky.png");
-    const Screenshot shot = settledFrame();
-    for (const auto& p : {std::pair{10, 10}, std::pair{590, 20}, std::pair{50, 390}})
-        EXPECT_EQ(shot.at(p.first, p.second), day.at(p.first, p.second)) << p.first << ", " << p.second;
-    display->pressKey();
-    EXPECT_EQ(plant->wait(), 0);
+    expectDaySkyAndQuit();
+}
+
+TEST_F(Package, ProgramFindsItsInstalledSkiesFromAnyDirectory)
+{
+    const fs::path empty = root / "home";
+    fs::create_directories(empty);
+    startInstalled(empty);
+    EXPECT_EQ(plant->readLine(), startUpPlant);
+    expectDaySkyAndQuit();
+}
+
+TEST_F(Package, BrokenSkyInTheWorkingDirectoryIsReportedAndReplaced)
+{
+    const fs::path home = root / "home";
+    fs::create_directories(home / "art");
+    std::ofstream(home / "art/KV_Day_Sky.png") << "not a picture";
+    startInstalled(home);
+    EXPECT_EQ(plant->readLine(), "error loading : ./art/KV_Day_Sky.png");
+    EXPECT_EQ(plant->readLine(), startUpPlant);
+    expectDaySkyAndQuit();
 }
