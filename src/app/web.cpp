@@ -4,13 +4,45 @@
 
 #include <emscripten.h>
 
+#include <deque>
 #include <iostream>
 
 namespace {
 
+// Events read from the browser that wait for a later frame.
+std::deque<SDL_Event> waiting;
+
+// Hands the browser's events to the frame's event step, in order, with one
+// exception. A finger, or a mouse that moved and pressed within one frame,
+// presses away from where the last plant pass looked: such a press waits
+// for the next frame behind a motion to its position, so that it finds the
+// square under it selected, as a press after a hover does on the desktop.
+void admitEvents(const Input& input)
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) waiting.push_back(event);
+    while (!waiting.empty()) {
+        const SDL_Event& next = waiting.front();
+        if (next.type == SDL_MOUSEBUTTONDOWN) {
+            const int x = static_cast<Uint16>(next.button.x), y = static_cast<Uint16>(next.button.y);
+            if (x != input.mouseX || y != input.mouseY) {
+                SDL_Event motion{};
+                motion.type = SDL_MOUSEMOTION;
+                motion.motion.x = next.button.x;
+                motion.motion.y = next.button.y;
+                keepEvent(&motion);
+                return;
+            }
+        }
+        keepEvent(&next);
+        waiting.pop_front();
+    }
+}
+
 void webFrame(void* arg)
 {
     Frame& frame = *static_cast<Frame*>(arg);
+    admitEvents(frame.input);
     runFrame(frame);
     if (!frame.input.quit) return;
     emscripten_cancel_main_loop();

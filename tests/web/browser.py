@@ -1,27 +1,13 @@
-"""The web page in Debian's headless Chromium, driven through WebDriver with
-real input events: a small server for the page's folder, the page's text and
-canvas pixels, and the user's actions in the program's window coordinates."""
+"""The web page in a browser engine (engines.py), driven with real input
+events: a small server for the page's folder, the page's text and canvas
+pixels, and the user's actions in the program's window coordinates."""
 import base64
 import functools
 import http.server
 import threading
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.actions.action_builder import ActionBuilder
-from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
-from selenium.webdriver.common.by import By
-
 W, H = 600, 400
-
-CHROMIUM_FLAGS = [
-    "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-    "--disable-background-networking", "--disable-component-update", "--disable-sync",
-    # Colours as the files hold them, not converted for a screen.
-    "--force-color-profile=srgb", "--window-size=900,1000",
-]
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -45,14 +31,6 @@ class Server:
         self.httpd.server_close()
 
 
-def chromium():
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for flag in CHROMIUM_FLAGS:
-        options.add_argument(flag)
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-
-
 def wait_until(test, timeout=20.0, step=0.05):
     end = time.monotonic() + timeout
     while True:
@@ -62,65 +40,110 @@ def wait_until(test, timeout=20.0, step=0.05):
         time.sleep(step)
 
 
-class Page:
-    """One open page of the program."""
+def pointer(kind, *steps):
+    return {"type": "pointer", "id": kind, "parameters": {"pointerType": kind}, "actions": list(steps)}
 
-    def __init__(self, driver, url):
-        self.driver = driver
-        driver.get(url)
-        self.canvas = driver.find_element(By.ID, "canvas")
-        rect = driver.execute_script("var r = arguments[0].getBoundingClientRect();"
-                                     "return [r.left, r.top, r.width, r.height];", self.canvas)
-        self.left, self.top = int(rect[0]), int(rect[1])
-        assert rect == [self.left, self.top, W, H], "canvas not on whole pixels at 600 x 400: %r" % rect
+
+class Page:
+    """One open page of the program. Window coordinates map to the viewport
+    through the canvas's place and scale; at full size that must be exactly
+    600 x 400 CSS pixels on whole pixels."""
+
+    def __init__(self, engine, url, full_size=True):
+        self.engine = engine
+        engine.open(url)
+        # The mouse from an earlier page is let go and put off the canvas, so
+        # that a move to where it was is a move.
+        engine.release()
+        engine.act(pointer("mouse", {"type": "pointerMove", "duration": 0, "x": 0, "y": 0, "origin": "viewport"}))
+        self.left, self.top, self.width, self.height = engine.run(
+            "var r = document.getElementById('canvas').getBoundingClientRect();"
+            "return [r.left, r.top, r.width, r.height];")
+        if full_size:
+            assert [self.width, self.height] == [W, H] and self.left == int(self.left) and \
+                self.top == int(self.top), "canvas not on whole pixels at 600 x 400: %r" % [
+                    self.left, self.top, self.width, self.height]
+        self.wheels = 0
+
+    def at(self, x, y):
+        """The viewport point over window pixel (x, y)."""
+        return {"x": int(self.left + (x + 0.5) * self.width / W), "y": int(self.top + (y + 0.5) * self.height / H),
+                "origin": "viewport"}
 
     def lines(self):
-        return self.driver.execute_script(
-            "return Array.from(document.getElementById('output').children, e => e.textContent);")
+        return self.engine.run("return Array.from(document.getElementById('output').children, e => e.textContent);")
 
     def status(self):
-        return self.driver.find_element(By.ID, "status").text
+        return self.engine.run("return document.getElementById('status').textContent;")
 
     def wait_for_lines(self, count, timeout=20.0):
         return wait_until(lambda: len(self.lines()) >= count and self.lines(), timeout)
 
     def pixels(self):
         """The canvas as RGB bytes, row by row."""
-        data = self.driver.execute_script("""
-            var d = arguments[0].getContext('2d').getImageData(0, 0, 600, 400).data, s = '';
+        rgba = base64.b64decode(self.engine.run("""
+            var d = document.getElementById('canvas').getContext('2d').getImageData(0, 0, 600, 400).data, s = '';
             for (var i = 0; i < d.length; i += 0x8000)
               s += String.fromCharCode.apply(null, d.subarray(i, i + 0x8000));
-            return btoa(s);""", self.canvas)
-        rgba = base64.b64decode(data)
+            return btoa(s);"""))
         return bytes(b for i, b in enumerate(rgba) if i % 4 != 3)
 
+    def frames(self):
+        """Animation frames the page has had since the count began."""
+        return self.engine.run("""
+            if (!window.animationFrames) {
+              window.animationFrames = 1;
+              (function tick() { window.animationFrames++; requestAnimationFrame(tick); })();
+            }
+            return window.animationFrames;""")
+
     def settled(self, timeout=20.0):
-        """The canvas once it shows a frame (never of one colour) and has not
-        changed for a quarter of a second: many animation frames."""
+        """The canvas once it shows a frame (never of one colour) that has
+        stayed the same for at least a quarter of a second and four
+        animation frames: a slow engine cannot pass for a settled one."""
         end = time.monotonic() + timeout
         last = wait_until(lambda: (p := self.pixels()) != p[:3] * (len(p) // 3) and p, timeout) or self.pixels()
-        same = 0
-        while same < 5 and time.monotonic() < end:
+        since, same = self.frames(), 0
+        while (same < 5 or self.frames() < since + 4) and time.monotonic() < end:
             time.sleep(0.05)
             now = self.pixels()
-            same = same + 1 if now == last else 0
+            if now == last:
+                same += 1
+            else:
+                since, same = self.frames(), 0
             last = now
         return last
 
     def move(self, x, y):
-        actions = ActionBuilder(self.driver)
-        actions.pointer_action.move_to_location(self.left + x, self.top + y)
-        actions.perform()
+        self.engine.act(pointer("mouse", {"type": "pointerMove", "duration": 0, **self.at(x, y)}))
 
     def press(self, button=1):
         """Button 1, 2 or 3, pressed and released where the mouse is."""
-        actions = ActionBuilder(self.driver)
-        actions.pointer_action.pointer_down(button - 1).pointer_up(button - 1)
-        actions.perform()
+        self.engine.act(pointer("mouse", {"type": "pointerDown", "button": button - 1},
+                                {"type": "pointerUp", "button": button - 1}))
 
     def wheel(self, x, y, up):
-        origin = ScrollOrigin.from_viewport(self.left + x, self.top + y)
-        ActionChains(self.driver).scroll_from_origin(origin, 0, -100 if up else 100).perform()
+        # A new source each step: WebKitWebDriver sends a source's change
+        # since its previous scroll.
+        self.wheels += 1
+        self.engine.act({"type": "wheel", "id": "wheel%d" % self.wheels, "actions": [
+            {"type": "scroll", "deltaX": 0, "deltaY": -100 if up else 100, "duration": 0, **self.at(x, y)}]})
 
-    def key(self, keys="q"):
-        ActionChains(self.driver).send_keys(keys).perform()
+    def key(self, value="q"):
+        self.engine.act({"type": "key", "id": "keyboard", "actions": [{"type": "keyDown", "value": value},
+                                                                      {"type": "keyUp", "value": value}]})
+
+    def tap(self, x, y):
+        """A finger down and up at (x, y), with no motion before."""
+        self.engine.act(pointer("touch", {"type": "pointerMove", "duration": 0, **self.at(x, y)},
+                                {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}))
+
+    def drag(self, path):
+        """A finger down at the first point, through the others, held there."""
+        steps = [{"type": "pointerMove", "duration": 0, **self.at(*path[0])}, {"type": "pointerDown", "button": 0}]
+        steps += [{"type": "pointerMove", "duration": 50, **self.at(x, y)} for x, y in path[1:]]
+        self.engine.act(pointer("touch", *steps))
+
+    def lift(self):
+        """Lifts the finger, and lets go of every key and button held."""
+        self.engine.release()

@@ -1,9 +1,11 @@
 #!/usr/bin/python3
-"""The web page against the desktop program: the same sessions of user
-actions, the same strings printed and the same frames, pixel for pixel.
-Usage: web_test.py --page BUILD_WEB_DIR --session E2E_SESSION [unittest args]"""
+"""The web page against the desktop program, in one browser engine: the same
+sessions of user actions, the same strings printed and the same frames,
+pixel for pixel; in Chromium also a phone's touch screen.
+Usage: web_test.py --page BUILD_WEB_DIR --session E2E_SESSION --engine NAME"""
 import argparse
 import os
+import pathlib
 import random
 import subprocess
 import sys
@@ -14,9 +16,11 @@ import unittest
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import browser  # noqa: E402
+import engines  # noqa: E402
 
 START_UP = "aa[+aa[+aa[+ao]-ao]-aa[+ao]-ao]-aa[+aa[+ao]-ao]-aa[+ao]-ao"
 GROWN_AT_212 = "aa[+aa[+aa[+aa[+ao]-ao]-ao]-aa[+ao]-ao]-aa[+aa[+ao]-ao]-aa[+ao]-ao"
+RED = b"\xff\x00\x00"
 
 args = None
 
@@ -51,23 +55,33 @@ def differing(a, b):
     return sum(1 for i in range(0, len(a), 3) if a[i:i + 3] != b[i:i + 3])
 
 
-class WebPage(unittest.TestCase):
+class InBrowser(unittest.TestCase):
+    """A server for the page and one browser for the whole class."""
+    start = None
+
     @classmethod
     def setUpClass(cls):
-        if not os.path.exists(os.path.join(args.page, "plant.wasm")):
+        if not os.path.exists(os.path.join(args.page, "plant.js")):
             raise AssertionError(args.page + " holds no built page: make web writes it")
         cls.server = browser.Server(args.page)
-        cls.driver = browser.chromium()
+        cls.engine = cls.start()
 
     @classmethod
     def tearDownClass(cls):
-        cls.driver.quit()
+        cls.engine.quit()
         cls.server.close()
 
-    def open(self):
-        page = browser.Page(self.driver, self.server.url + "index.html")
+    def open(self, url=None, full_size=True):
+        page = browser.Page(self.engine, url or self.server.url + "index.html", full_size)
         self.assertEqual(page.wait_for_lines(1), [START_UP])
         return page
+
+    def assertSameFrame(self, web, desk, what):
+        self.assertEqual(differing(web, desk), 0, what + ": pixels unlike the desktop program's")
+
+
+class WebPage(InBrowser):
+    start = staticmethod(lambda: engines.start(args.engine))
 
     def run_in_browser(self, page, script):
         """The same script in the page: the lines printed since it began, and
@@ -90,14 +104,12 @@ class WebPage(unittest.TestCase):
                 frames.append(page.settled())
         return page.lines(), frames
 
-    def assertSameFrame(self, web, desk, what):
-        self.assertEqual(differing(web, desk), 0, what + ": pixels unlike the desktop program's")
-
-    def test_start_up_frame_is_the_desktop_ones(self):
-        page = self.open()
+    def test_start_up_frame_is_the_desktop_ones_served_and_from_a_folder(self):
         lines, frames = desktop([("frame",)])
         self.assertEqual(lines, [START_UP])
-        self.assertSameFrame(page.settled(), frames[0], "start-up")
+        self.assertSameFrame(self.open().settled(), frames[0], "start-up")
+        folder = pathlib.Path(os.path.abspath(args.page), "index.html").as_uri()
+        self.assertSameFrame(self.open(folder).settled(), frames[0], "start-up from a folder")
 
     def test_presses_on_a_leaf_and_on_nothing(self):
         script = [("move", 212, 212), ("frame",), ("press", 1), ("frame",), ("move", 5, 5), ("press", 1),
@@ -142,9 +154,47 @@ class WebPage(unittest.TestCase):
               % (len(lines) - 1, len(set(lines)), len(lines[-1])), file=sys.stderr)
 
 
+class Phone(InBrowser):
+    """Chromium as a 390 x 844 phone: a finger, no mouse and no keyboard."""
+    start = staticmethod(lambda: engines.chromium(phone=(390, 844)))
+
+    def test_a_tap_acts_on_the_square_under_the_finger(self):
+        lines, _ = desktop([("move", 212, 212), ("press", 1), ("move", 388, 212), ("press", 1)])
+        page = self.open(full_size=False)
+        page.tap(212, 212)
+        self.assertEqual(page.wait_for_lines(2), lines[:2])
+        page.tap(388, 212)
+        self.assertEqual(page.wait_for_lines(3), lines[:3])
+        self.assertNotEqual(lines[2], lines[1], "the second leaf did not grow on the desktop")
+
+    def test_a_finger_drag_moves_the_highlight(self):
+        page = self.open(full_size=False)
+        page.drag([(5, 5), (100, 150), (212, 212)])
+        self.assertEqual(page.wait_for_lines(2), [START_UP, START_UP])   # the touch on nothing
+        frame = page.settled()
+        self.assertEqual(frame[(212 * 600 + 212) * 3:][:3], RED)
+        page.lift()
+
+    def test_the_page_fits_the_screen(self):
+        page = self.open(full_size=False)
+        fits = self.engine.run("""
+            var r = document.getElementById('canvas').getBoundingClientRect();
+            var font = parseFloat(getComputedStyle(document.getElementById('output')).fontSize);
+            return [r.left >= 0 && r.right <= innerWidth, document.documentElement.scrollWidth <= innerWidth,
+                    Math.abs(r.width / r.height - 1.5) < 0.01, font >= 12, innerWidth];""")
+        self.assertEqual(fits, [True, True, True, True, 390])
+        self.assertIn("Tap", page.status())
+        self.assertNotIn("key", page.status())
+
+
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--page", required=True)
     parser.add_argument("--session", required=True)
-    args, rest = parser.parse_known_args()
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    parser.add_argument("--engine", choices=engines.ENGINES, required=True)
+    args = parser.parse_args()
+    suite = unittest.TestSuite()
+    for case in [WebPage] + ([Phone] if args.engine == "chromium" else []):
+        suite.addTests(unittest.defaultTestLoader.loadTestsFromTestCase(case))
+    result = unittest.TextTestRunner(verbosity=2).run(suite)
+    sys.exit(0 if result.wasSuccessful() else 1)
