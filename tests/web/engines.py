@@ -151,9 +151,12 @@ class Bidi:
 
 
 def xvfb():
-    """An X server of its own on a free display: the process and ":N"."""
+    """An X server of its own on a free display: the process and ":N". It
+    never resets: a reset when the last client leaves can bring it down
+    while the browser starts."""
     read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                               "-noreset"],
                               pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write)
     number = os.read(read, 64).decode().strip()
