@@ -1,10 +1,10 @@
-// Times the program's own frame passes (background, swap, plant; no flip)
-// on a 600 x 400 x 32 software window, for plants of several generations,
-// against the memory floor of one frame: a 960,000-byte copy and a
-// 240,000-byte clear.
+// Times the program's frame as it runs (present, background, swap, plant
+// pass) on a 600 x 400 x 32 window, for plants of several generations; then
+// the present alone (in a page, the one upload of a frame onto its canvas:
+// the page's floor) and the memory floor of one frame, a 960,000-byte copy
+// and a 240,000-byte clear.
 #include "app/colours.h"
 #include "app/frame.h"
-#include "app/plant_pass.h"
 #include "app/platform.h"
 #include "app/surface.h"
 #include "shadow/shadow_map.h"
@@ -62,7 +62,7 @@ int main()
     SDL_Surface* nightImage = loadImage(PLANT_SOURCE_DIR "/art/KV_Night_Sky.png");
     SDL_Surface* dayImage = loadImage(PLANT_SOURCE_DIR "/art/KV_Day_Sky.png");
     // Drawn where the program draws: the window, or a canvas of its own.
-    SDL_Surface* canvas = drawingSurface(window, dayImage, windowShowsDrawing());
+    SDL_Surface* canvas = openCanvas(window, nightImage, dayImage);
     const Sky night = nightSky(nightImage, canvas->format);
     const Sky day = daySky(dayImage, canvas->format);
     const Palette colours = mapPalette(canvas->format);
@@ -75,13 +75,11 @@ int main()
         Plant arbre("{o:a[+ao]-ao;}ao", 300, 300);
         for (int i = 0; i < generations; ++i) arbre.growAtSelection();
         Frame frame{window, canvas, shadow, night, day, colours, arbre, input, event};
-        const double ms = medianFrameMs([&] {
-            paintSky(frame);
-            shadow.swapAndClear();
-            drawPlant(canvas, arbre, shadow, colours, 0, 0);
-        });
+        const double ms = medianFrameMs([&] { runFrame(frame); });
         std::printf("generations=%d symbols=%d frame_ms=%.4f\n", generations, arbre.length(), ms);
     }
+
+    std::printf("upload_ms=%.4f\n", medianFrameMs([&] { present(window, canvas); }));
 
     std::vector<unsigned char> from(960000, 1), to(960000), cells(240000, 1);
     const double floorMs = medianFrameMs([&] {
@@ -94,7 +92,7 @@ int main()
 
     SDL_FreeSurface(dayImage);
     SDL_FreeSurface(nightImage);
-    if (canvas != window) SDL_FreeSurface(canvas);
+    closeCanvas(window, canvas);
     IMG_Quit();
     SDL_Quit();
     return 0;

@@ -106,7 +106,23 @@ SDL_Surface* openWindow()
     return SDL_GetVideoSurface();
 }
 
-bool windowShowsDrawing() { return false; }
+SDL_Surface* openCanvas(SDL_Surface* window, SDL_Surface* night, SDL_Surface* day)
+{
+    return drawingSurface(window, night ? night : day);
+}
+
+bool canvasNeedsLock(const SDL_Surface* canvas) { return SDL_MUSTLOCK(canvas); }
+
+void present(SDL_Surface* window, const SDL_Surface* canvas)
+{
+    copyToWindow(canvas, window);
+    SDL_Flip(window);
+}
+
+void closeCanvas(SDL_Surface* window, SDL_Surface* canvas)
+{
+    if (canvas != window) SDL_FreeSurface(canvas);
+}
 
 void runLoop(Frame& frame)
 {

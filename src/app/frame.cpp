@@ -1,6 +1,7 @@
 #include "frame.h"
 
 #include "app/background.h"
+#include "app/platform.h"
 #include "app/plant_pass.h"
 #include "app/surface.h"
 
@@ -62,46 +63,40 @@ void convertInto(const SDL_Surface* canvas, SDL_Surface* window)
     }
 }
 
-void present(const Frame& frame)
-{
-    if (frame.canvas == frame.window) {
-        // Drawn in place.
-    } else if (sameLayout(frame.canvas->format, frame.window->format)) {
-        SDL_BlitSurface(frame.canvas, nullptr, frame.window, nullptr);
-    } else {
-        const bool lock = SDL_MUSTLOCK(frame.window);
-        if (lock) SDL_LockSurface(frame.window);
-        convertInto(frame.canvas, frame.window);
-        if (lock) SDL_UnlockSurface(frame.window);
-    }
-    SDL_Flip(frame.window);
-}
-
 } // namespace
 
-void paintSky(const Frame& frame)
+void copyToWindow(const SDL_Surface* canvas, SDL_Surface* window)
 {
-    // Where SDL keeps a surface's pixels elsewhere, they are in memory only
-    // while it is locked.
-    const bool lock = SDL_MUSTLOCK(frame.canvas);
-    if (lock) SDL_LockSurface(frame.canvas);
-    drawBackground(frame.canvas, frame.shadow, frame.night, frame.day);
-    if (lock) SDL_UnlockSurface(frame.canvas);
+    if (canvas == window) {
+        // Drawn in place.
+    } else if (sameLayout(canvas->format, window->format)) {
+        SDL_BlitSurface(const_cast<SDL_Surface*>(canvas), nullptr, window, nullptr);
+    } else {
+        const bool lock = SDL_MUSTLOCK(window);
+        if (lock) SDL_LockSurface(window);
+        convertInto(canvas, window);
+        if (lock) SDL_UnlockSurface(window);
+    }
 }
 
 void runFrame(Frame& frame)
 {
-    present(frame);
-    paintSky(frame);
+    present(frame.window, frame.canvas);
+    // Where SDL keeps a surface's pixels elsewhere, they are in memory only
+    // while it is locked; the present needs it unlocked.
+    const bool lock = canvasNeedsLock(frame.canvas);
+    if (lock) SDL_LockSurface(frame.canvas);
+    drawBackground(frame.canvas, frame.shadow, frame.night, frame.day);
     frame.shadow.swapAndClear();
     handleEvents(frame.event, frame.input, frame.arbre);
     drawPlant(frame.canvas, frame.arbre, frame.shadow, frame.colours, frame.input.mouseX, frame.input.mouseY);
+    if (lock) SDL_UnlockSurface(frame.canvas);
 }
 
-SDL_Surface* drawingSurface(SDL_Surface* window, const SDL_Surface* sky, bool windowShowsDrawing)
+SDL_Surface* drawingSurface(SDL_Surface* window, const SDL_Surface* sky)
 {
     const SDL_PixelFormat* layout = sky ? sky->format : window->format;
-    if (!windowShowsDrawing && sameLayout(layout, window->format)) return window;
+    if (sameLayout(layout, window->format)) return window;
     // No alpha channel: the copy to the window must not blend.
     return SDL_CreateRGBSurface(SDL_SWSURFACE, window->w, window->h, 32, layout->Rmask, layout->Gmask,
                                 layout->Bmask, 0);
@@ -111,5 +106,5 @@ void freeSurfaces(Frame& frame)
 {
     SDL_FreeSurface(frame.day.image);
     SDL_FreeSurface(frame.night.image);
-    if (frame.canvas != frame.window) SDL_FreeSurface(frame.canvas);
+    closeCanvas(frame.window, frame.canvas);
 }

@@ -25,15 +25,15 @@ struct Frame {
 // map, swap the map, handle the pending events and run the plant pass.
 void runFrame(Frame& frame);
 
-// The background pass into the canvas, locking it where SDL keeps its
-// pixels elsewhere.
-void paintSky(const Frame& frame);
+// A surface to draw into for a window that shows nothing before the present:
+// the window itself where its pixel layout is the sky's (any layout without
+// a sky); otherwise a new 600 x 400 surface in the sky's layout, for
+// copyToWindow. Null if that surface cannot be made.
+SDL_Surface* drawingSurface(SDL_Surface* window, const SDL_Surface* sky);
 
-// The surface to draw into. The window itself where it shows nothing before
-// the present and its pixel layout is the sky's (any layout without a sky);
-// otherwise a new 600 x 400 surface in the sky's layout, copied to the window
-// at every present. Null if that surface cannot be made.
-SDL_Surface* drawingSurface(SDL_Surface* window, const SDL_Surface* sky, bool windowShowsDrawing);
+// Copies what drawingSurface gave into the window, converting the pixels
+// where the layouts differ; nothing where it is the window itself.
+void copyToWindow(const SDL_Surface* canvas, SDL_Surface* window);
 
-// Frees the skies and a drawing surface of its own.
+// Frees the skies and the canvas.
 void freeSurfaces(Frame& frame);

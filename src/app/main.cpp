@@ -22,7 +22,7 @@ int main(int, char**)
     IMG_Init(IMG_INIT_PNG);
     SDL_Surface* nightImage = loadArt("KV_Night_Sky.png");
     SDL_Surface* dayImage = loadArt("KV_Day_Sky.png");
-    SDL_Surface* canvas = drawingSurface(window, nightImage ? nightImage : dayImage, windowShowsDrawing());
+    SDL_Surface* canvas = openCanvas(window, nightImage, dayImage);
     if (!canvas) canvas = window;
     const Sky night = nightSky(nightImage, canvas->format);
     const Sky day = daySky(dayImage, canvas->format);

@@ -1,5 +1,7 @@
 #include "plant_pass.h"
 
+#include "app/surface.h"
+
 #include <climits>
 
 namespace {
@@ -52,7 +54,7 @@ void drawPlant(SDL_Surface* window, Plant& arbre, ShadowMap& shadow, const Palet
                 arbre.select();
                 colour = colours.highlightColour;
             }
-            SDL_FillRect(window, &tmp, colour);
+            fillSquare(window, tmp, colour);
         }
     }
 }

@@ -21,6 +21,11 @@ Uint32 getPixel(const SDL_Surface* surface, int x, int y);
 // Stores a 32-bit pixel at (x, y); the caller keeps (x, y) inside the surface.
 void putPixel(SDL_Surface* surface, int x, int y, Uint32 value);
 
+// Fills the part of rect inside a 32-bit surface with value, in memory, as
+// SDL 1.2's SDL_FillRect does on an unclipped surface: the rectangle is cut
+// to the surface, and one left of or above it, or empty, fills nothing.
+void fillSquare(SDL_Surface* surface, const SDL_Rect& rect, Uint32 value);
+
 // Row y of a 32-bit surface, found through its pitch.
 Uint32* pixelRow(SDL_Surface* surface, int y);
 const Uint32* pixelRow(const SDL_Surface* surface, int y);

@@ -1,10 +1,12 @@
 // The web build: the window is the page's canvas, the browser calls one
 // frame per animation frame, and the page is told when the program ends.
 #include "app/platform.h"
+#include "app/surface.h"
 
 #include <emscripten.h>
 
 #include <deque>
+#include <vector>
 #include <iostream>
 
 namespace {
@@ -63,8 +65,70 @@ SDL_Surface* openWindow()
     return window;
 }
 
-// The canvas shows every change as it is drawn.
-bool windowShowsDrawing() { return true; }
+namespace {
+
+// A 32-bit surface whose pixels are plain memory, which the browser's SDL
+// knows nothing of: the passes write it directly, with no canvas behind it
+// to read back or write through, and the present puts it on the page in
+// one upload.
+struct MemorySurface {
+    SDL_Surface surface{};
+    SDL_PixelFormat format{};
+    std::vector<Uint32> pixels;
+};
+
+// Alpha at its full value in every pixel of an image: the page's canvas
+// shows alpha, which the desktop's window ignores.
+void makeOpaque(SDL_Surface* image)
+{
+    if (!image || image->format->BytesPerPixel != 4) return;
+    const Uint32 alpha = image->format->Amask;
+    for (int y = 0; y < image->h; ++y)
+        for (Uint32* p = pixelRow(image, y); p != pixelRow(image, y) + image->w; ++p) *p |= alpha;
+}
+
+// Puts w x h pixels from the program's memory on the page's canvas. The
+// image over that memory is made anew only when the memory has grown and
+// moved.
+EM_JS(void, uploadFrame, (const void* pixels, int w, int h), {
+    if (!Module.frameImage || Module.frameImage.data.buffer !== HEAPU8.buffer) {
+        Module.frameImage = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, w * h * 4), w, h);
+        Module.frameContext = Module.canvas.getContext('2d');
+    }
+    Module.frameContext.putImageData(Module.frameImage, 0, 0);
+});
+
+} // namespace
+
+SDL_Surface* openCanvas(SDL_Surface* window, SDL_Surface* night, SDL_Surface* day)
+{
+    makeOpaque(night);
+    makeOpaque(day);
+    auto* memory = new MemorySurface;
+    memory->format = *window->format;
+    memory->format.palette = nullptr;
+    memory->pixels.assign(static_cast<std::size_t>(window->w) * window->h, 0);
+    SDL_Surface& s = memory->surface;
+    s.format = &memory->format;
+    s.w = window->w;
+    s.h = window->h;
+    s.pitch = window->w * 4;
+    s.pixels = memory->pixels.data();
+    s.clip_rect = SDL_Rect{0, 0, window->w, window->h};
+    s.refcount = 1;
+    s.userdata = memory;
+    return &s;
+}
+
+// The canvas is the program's own memory.
+bool canvasNeedsLock(const SDL_Surface*) { return false; }
+
+void present(SDL_Surface*, const SDL_Surface* canvas) { uploadFrame(canvas->pixels, canvas->w, canvas->h); }
+
+void closeCanvas(SDL_Surface* window, SDL_Surface* canvas)
+{
+    if (canvas != window) delete static_cast<MemorySurface*>(canvas->userdata);
+}
 
 void runLoop(Frame& frame)
 {

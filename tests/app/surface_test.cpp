@@ -3,6 +3,7 @@
 
 #include <SDL/SDL_image.h>
 
+#include <cstring>
 #include <string>
 
 using Surface = SdlWindow;
@@ -43,4 +44,29 @@ TEST_F(Surface, PixelsAreAddressedByRow)
     putPixel(s, 2, 1, 7);
     EXPECT_EQ(memory[7], 7u);
     SDL_FreeSurface(s);
+}
+
+TEST_F(Surface, SquaresFillAsSdlFillRectDoes)
+{
+    SDL_Surface* expected = SDL_CreateRGBSurface(SDL_SWSURFACE, 600, 400, 32, 0xff0000, 0xff00, 0xff, 0);
+    ASSERT_NE(expected, nullptr);
+    const Sint16 places[] = {-32768, -41, -40, -39, -1, 0, 1, 360, 398, 399, 400, 559, 599, 600, 32767};
+    const Uint16 sides[] = {0, 1, 8, 40, 65535};
+    int compared = 0;
+    for (Sint16 x : places)
+        for (Sint16 y : places)
+            for (Uint16 w : sides) {
+                SDL_FillRect(expected, nullptr, 0);
+                SDL_FillRect(window, nullptr, 0);
+                SDL_Rect r{x, y, w, static_cast<Uint16>(w == 65535 ? 40 : w)};
+                SDL_Rect copy = r;
+                SDL_FillRect(expected, &copy, 0xabcdef);
+                fillSquare(window, r, 0xabcdef);
+                for (int row = 0; row < 400; ++row)
+                    ASSERT_EQ(std::memcmp(pixelRow(expected, row), pixelRow(window, row), 600 * 4), 0)
+                        << "rect " << x << ", " << y << ", " << w << " at row " << row;
+                ++compared;
+            }
+    EXPECT_EQ(compared, 15 * 15 * 5);
+    SDL_FreeSurface(expected);
 }
