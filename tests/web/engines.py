@@ -13,6 +13,10 @@ import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.remote.remote_connection import RemoteConnection
+
+# A driver that stops answering fails the test instead of holding it.
+RemoteConnection.set_timeout(120)
 
 ENGINES = ("chromium", "firefox", "webkit")
 
@@ -151,20 +155,41 @@ class Bidi:
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
-def xvfb():
-    """An X server of its own on a free display: the process and ":N". It
-    never resets: a reset when the last client leaves can bring it down
-    while the browser starts."""
-    read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                               "-noreset"],
-                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    number = os.read(read, 64).decode().strip()
-    os.close(read)
-    if not number:
-        raise RuntimeError("Xvfb did not start")
-    return server, ":" + number
+class Xvfb:
+    """An X server of its own on a free display, ":N" in display. It never
+    resets, and the pipe it names its display on stays open while it runs:
+    it writes the number and the line end apart, and a reader gone between
+    the two ends it."""
+
+    def __init__(self):
+        self.log = tempfile.TemporaryFile()
+        self.read, write = os.pipe()
+        self.server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
+                                        "-nolisten", "tcp", "-noreset"],
+                                       pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=self.log)
+        os.close(write)
+        number = os.read(self.read, 64).decode().strip()
+        self.display = ":" + number
+        socket = "/tmp/.X11-unix/X" + number
+        if not number or not wait_for(lambda: os.path.exists(socket) or self.server.poll() is not None) \
+                or self.server.poll() is not None:
+            self.log.seek(0)
+            raise RuntimeError("Xvfb did not start: " + self.log.read().decode(errors="replace"))
+
+    def close(self):
+        self.server.kill()
+        self.server.wait()
+        os.close(self.read)
+        self.log.close()
+
+
+def wait_for(test, timeout=10.0):
+    end = time.monotonic() + timeout
+    while not test():
+        if time.monotonic() > end:
+            return False
+        time.sleep(0.05)
+    return True
 
 
 def chromium(phone=None):
@@ -182,17 +207,17 @@ def chromium(phone=None):
 
 def webkit():
     """WebKitGTK's MiniBrowser under an Xvfb of its own."""
-    server, display = xvfb()
-    os.environ["DISPLAY"] = display
+    server = Xvfb()
+    os.environ["DISPLAY"] = server.display
     options = webdriver.WebKitGTKOptions()
     options.binary_location = MINIBROWSER
     options.add_argument("--automation")
     try:
         driver = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
     except Exception:
-        server.kill()
+        server.close()
         raise
-    engine = Classic(driver, after=server.kill)
+    engine = Classic(driver, after=server.close)
     engine.resize(900, 1000)
     return engine
 
