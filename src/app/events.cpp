@@ -56,8 +56,7 @@ int keepEvent(const SDL_Event* event)
             kept.back() = *event;
             return 0;
         }
-        kept.push_back(*event);
-        return 0;
+        [[fallthrough]];
     case SDL_KEYDOWN:
     case SDL_QUIT:
     case SDL_MOUSEBUTTONDOWN:

@@ -71,7 +71,10 @@ void fillSquare(SDL_Surface* surface, const SDL_Rect& rect, Uint32 value)
     const int x0 = std::max<int>(rect.x, 0), x1 = std::min<int>(rect.x + rect.w, surface->w);
     const int y0 = std::max<int>(rect.y, 0), y1 = std::min<int>(rect.y + rect.h, surface->h);
     if (x1 <= x0) return;
-    for (int y = y0; y < y1; ++y) std::fill(pixelRow(surface, y) + x0, pixelRow(surface, y) + x1, value);
+    for (int y = y0; y < y1; ++y) {
+        Uint32* row = pixelRow(surface, y);
+        std::fill(row + x0, row + x1, value);
+    }
 }
 
 Uint32 getPixel(const SDL_Surface* surface, int x, int y) { return pixelRow(surface, y)[x]; }

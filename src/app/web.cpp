@@ -6,8 +6,8 @@
 #include <emscripten.h>
 
 #include <deque>
-#include <vector>
 #include <iostream>
+#include <vector>
 
 namespace {
 
@@ -54,19 +54,6 @@ void webFrame(void* arg)
     EM_ASM({ if (Module.programEnded) Module.programEnded(); }, 0);
 }
 
-} // namespace
-
-SDL_Surface* openWindow()
-{
-    SDL_Init(SDL_INIT_VIDEO);
-    SDL_WM_SetCaption("plant", "plant");
-    SDL_Surface* window = SDL_SetVideoMode(600, 400, 32, 0);
-    if (!window) std::cerr << "cannot open the 600 x 400 window: " << SDL_GetError() << std::endl;
-    return window;
-}
-
-namespace {
-
 // A 32-bit surface whose pixels are plain memory, which the browser's SDL
 // knows nothing of: the passes write it directly, with no canvas behind it
 // to read back or write through, and the present puts it on the page in
@@ -83,8 +70,10 @@ void makeOpaque(SDL_Surface* image)
 {
     if (!image || image->format->BytesPerPixel != 4) return;
     const Uint32 alpha = image->format->Amask;
-    for (int y = 0; y < image->h; ++y)
-        for (Uint32* p = pixelRow(image, y); p != pixelRow(image, y) + image->w; ++p) *p |= alpha;
+    for (int y = 0; y < image->h; ++y) {
+        Uint32* row = pixelRow(image, y);
+        for (int x = 0; x < image->w; ++x) row[x] |= alpha;
+    }
 }
 
 // Puts w x h pixels from the program's memory on the page's canvas. The
@@ -99,6 +88,15 @@ EM_JS(void, uploadFrame, (const void* pixels, int w, int h), {
 });
 
 } // namespace
+
+SDL_Surface* openWindow()
+{
+    SDL_Init(SDL_INIT_VIDEO);
+    SDL_WM_SetCaption("plant", "plant");
+    SDL_Surface* window = SDL_SetVideoMode(600, 400, 32, 0);
+    if (!window) std::cerr << "cannot open the 600 x 400 window: " << SDL_GetError() << std::endl;
+    return window;
+}
 
 SDL_Surface* openCanvas(SDL_Surface* window, SDL_Surface* night, SDL_Surface* day)
 {

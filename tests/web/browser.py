@@ -7,6 +7,8 @@ import http.server
 import threading
 import time
 
+from engines import wait_until  # noqa: F401 (for the scripts and tests that use this module)
+
 W, H = 600, 400
 
 
@@ -29,15 +31,6 @@ class Server:
     def close(self):
         self.httpd.shutdown()
         self.httpd.server_close()
-
-
-def wait_until(test, timeout=20.0, step=0.05):
-    end = time.monotonic() + timeout
-    while True:
-        value = test()
-        if value or time.monotonic() > end:
-            return value
-        time.sleep(step)
 
 
 def pointer(kind, *steps):

@@ -171,7 +171,7 @@ class Xvfb:
         number = os.read(self.read, 64).decode().strip()
         self.display = ":" + number
         socket = "/tmp/.X11-unix/X" + number
-        if not number or not wait_for(lambda: os.path.exists(socket) or self.server.poll() is not None) \
+        if not number or not wait_until(lambda: os.path.exists(socket) or self.server.poll() is not None) \
                 or self.server.poll() is not None:
             self.log.seek(0)
             raise RuntimeError("Xvfb did not start: " + self.log.read().decode(errors="replace"))
@@ -183,13 +183,14 @@ class Xvfb:
         self.log.close()
 
 
-def wait_for(test, timeout=10.0):
+def wait_until(test, timeout=20.0, step=0.05):
+    """The test's first true value, or its last value once time is up."""
     end = time.monotonic() + timeout
-    while not test():
-        if time.monotonic() > end:
-            return False
-        time.sleep(0.05)
-    return True
+    while True:
+        value = test()
+        if value or time.monotonic() > end:
+            return value
+        time.sleep(step)
 
 
 def chromium(phone=None):
