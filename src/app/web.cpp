@@ -1,5 +1,6 @@
 // The web build: the window is the page's canvas, the browser calls one
 // frame per animation frame, and the page is told when the program ends.
+#include "app/changes.h"
 #include "app/platform.h"
 #include "app/surface.h"
 
@@ -41,27 +42,16 @@ void admitEvents(const Input& input)
     }
 }
 
-void webFrame(void* arg)
-{
-    Frame& frame = *static_cast<Frame*>(arg);
-    admitEvents(frame.input);
-    runFrame(frame);
-    if (!frame.input.quit) return;
-    emscripten_cancel_main_loop();
-    // The browser's IMG_Quit and SDL_Quit do nothing but say so on standard
-    // output, which the page shows: they are left out.
-    freeSurfaces(frame);
-    EM_ASM({ if (Module.programEnded) Module.programEnded(); }, 0);
-}
-
 // A 32-bit surface whose pixels are plain memory, which the browser's SDL
 // knows nothing of: the passes write it directly, with no canvas behind it
-// to read back or write through, and the present puts it on the page in
-// one upload.
+// to read back or write through, and the present puts on the page what
+// changed since the last, in one upload.
 struct MemorySurface {
     SDL_Surface surface{};
     SDL_PixelFormat format{};
     std::vector<Uint32> pixels;
+    std::vector<Uint32> shown;   // what the page's canvas shows, once onPage
+    bool onPage = false;
 };
 
 // Alpha at its full value in every pixel of an image: the page's canvas
@@ -76,16 +66,55 @@ void makeOpaque(SDL_Surface* image)
     }
 }
 
-// Puts w x h pixels from the program's memory on the page's canvas. The
-// image over that memory is made anew only when the memory has grown and
-// moved.
-EM_JS(void, uploadFrame, (const void* pixels, int w, int h), {
+// Puts the area (x, y, aw, ah) of a w x h image in the program's memory on
+// the page's canvas; the whole image where the browser has cleared the
+// canvas since. The image over that memory is made anew only when the
+// memory has grown and moved.
+EM_JS(void, uploadArea, (const void* pixels, int w, int h, int x, int y, int aw, int ah), {
     if (!Module.frameImage || Module.frameImage.data.buffer !== HEAPU8.buffer) {
         Module.frameImage = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, w * h * 4), w, h);
         Module.frameContext = Module.canvas.getContext('2d');
+        Module.canvas.addEventListener('contextrestored', function() { Module.canvasCleared = true; });
     }
-    Module.frameContext.putImageData(Module.frameImage, 0, 0);
+    if (Module.canvasCleared) {
+        Module.canvasCleared = false;
+        Module.frameContext.putImageData(Module.frameImage, 0, 0);
+    } else if (aw > 0 && ah > 0) {
+        Module.frameContext.putImageData(Module.frameImage, 0, 0, x, y, aw, ah);
+    }
 });
+
+// Puts the canvas on the page again only where the browser has cleared it.
+void showAgainIfCleared(const SDL_Surface* canvas)
+{
+    uploadArea(canvas->pixels, canvas->w, canvas->h, 0, 0, 0, 0);
+}
+
+// Frames still to run before the page stops changing. The frame that takes
+// an event draws over the shadows from before it, the next one draws the
+// new shadows, and the one after puts that on the page. From then until the
+// next event, each frame would draw and show the very same pixels: none is
+// run, and the page costs the browser nothing.
+int framesToSettle = 3;
+
+void webFrame(void* arg)
+{
+    Frame& frame = *static_cast<Frame*>(arg);
+    admitEvents(frame.input);
+    if (keptEvents() > 0) framesToSettle = 3;
+    if (framesToSettle == 0) {
+        showAgainIfCleared(frame.canvas);
+        return;
+    }
+    --framesToSettle;
+    runFrame(frame);
+    if (!frame.input.quit) return;
+    emscripten_cancel_main_loop();
+    // The browser's IMG_Quit and SDL_Quit do nothing but say so on standard
+    // output, which the page shows: they are left out.
+    freeSurfaces(frame);
+    EM_ASM({ if (Module.programEnded) Module.programEnded(); }, 0);
+}
 
 } // namespace
 
@@ -106,6 +135,7 @@ SDL_Surface* openCanvas(SDL_Surface* window, SDL_Surface* night, SDL_Surface* da
     memory->format = *window->format;
     memory->format.palette = nullptr;
     memory->pixels.assign(static_cast<std::size_t>(window->w) * window->h, 0);
+    memory->shown = memory->pixels;
     SDL_Surface& s = memory->surface;
     s.format = &memory->format;
     s.w = window->w;
@@ -121,7 +151,17 @@ SDL_Surface* openCanvas(SDL_Surface* window, SDL_Surface* night, SDL_Surface* da
 // The canvas is the program's own memory.
 bool canvasNeedsLock(const SDL_Surface*) { return false; }
 
-void present(SDL_Surface*, const SDL_Surface* canvas) { uploadFrame(canvas->pixels, canvas->w, canvas->h); }
+// Only what changed goes to the page.
+void present(SDL_Surface*, const SDL_Surface* canvas)
+{
+    auto& memory = *static_cast<MemorySurface*>(canvas->userdata);
+    const int w = canvas->w, h = canvas->h;
+    SDL_Rect area{0, 0, static_cast<Uint16>(w), static_cast<Uint16>(h)};
+    if (memory.onPage) area = changedArea(memory.shown.data(), memory.pixels.data(), w, h);
+    copyArea(memory.pixels.data(), memory.shown.data(), w, area);
+    memory.onPage = true;
+    uploadArea(memory.pixels.data(), w, h, area.x, area.y, area.w, area.h);
+}
 
 void closeCanvas(SDL_Surface* window, SDL_Surface* canvas)
 {

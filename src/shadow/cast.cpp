@@ -101,6 +101,13 @@ void ShadowMap::march(int x, int y)
 
 void ShadowMap::castSegment(int x, int y, float heading, int count)
 {
+    // Marking only ever sets cells to 1: the same rays again change nothing.
+    const Segment segment{x, y, heading, count};
+    if (lastSegment && lastSegment->x == x && lastSegment->y == y && lastSegment->heading == heading &&
+        lastSegment->count == count)
+        return;
+    lastSegment = segment;
+
     float px = static_cast<float>(x);
     float py = static_cast<float>(y);
     const float sx = static_cast<float>(std::sin(static_cast<double>(heading)));

@@ -18,7 +18,8 @@ ShadowMap::ShadowMap(ShadowMap&& other) noexcept
       position(std::exchange(other.position, 0)),
       rayStepX(other.rayStepX),
       rayStepY(other.rayStepY),
-      darkFrom(std::move(other.darkFrom))
+      darkFrom(std::move(other.darkFrom)),
+      lastSegment(std::exchange(other.lastSegment, std::nullopt))
 {
     other.darkFrom.clear();
 }
@@ -35,6 +36,7 @@ ShadowMap& ShadowMap::operator=(ShadowMap&& other) noexcept
         rayStepY = other.rayStepY;
         darkFrom = std::move(other.darkFrom);
         other.darkFrom.clear();
+        lastSegment = std::exchange(other.lastSegment, std::nullopt);
     }
     return *this;
 }
@@ -44,6 +46,7 @@ void ShadowMap::setSize(int w, int h)
     back.reset();
     front.reset();
     darkFrom.clear();
+    lastSegment.reset();
     width = 0;
     height = 0;
 
@@ -64,6 +67,7 @@ void ShadowMap::setSize(int w, int h)
 void ShadowMap::swapAndClear()
 {
     std::swap(front, back);
+    lastSegment.reset();
     if (!front) return;
     std::memset(front.get(), 0, static_cast<std::size_t>(width) * height);
     std::fill(darkFrom.begin(), darkFrom.end(), height);
@@ -82,6 +86,7 @@ uint8_t ShadowMap::readFront(int x, int y) const
 void ShadowMap::setCell(int x, int y, uint8_t value)
 {
     if (!front || !inside(x, y)) return;
+    lastSegment.reset();
     front[static_cast<std::size_t>(y) * width + x] = value;
     if (value != 1 && y >= darkFrom[x]) darkFrom[x] = y + 1;
 }
@@ -111,4 +116,5 @@ void ShadowMap::setRayStep(float dx, float dy)
 {
     rayStepX = dx;
     rayStepY = dy;
+    lastSegment.reset();
 }

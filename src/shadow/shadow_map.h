@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // One byte per window pixel, 0 lit and non-zero shadowed, double-buffered:
@@ -56,6 +57,8 @@ public:
     void castRay(int x, int y);
 
     // Casts count rays from points one unit apart, from (x, y) along heading.
+    // The same segment cast again straight after marks nothing new and is
+    // skipped.
     void castSegment(int x, int y, float heading, int count);
 
 private:
@@ -75,4 +78,13 @@ private:
     // hold 1 down to the bottom row (height when there is none). A ray
     // falling straight down from at or below it has nothing left to mark.
     std::vector<int> darkFrom;
+
+    // The last segment cast into the front buffer, while no cell has been
+    // set, no ray step changed and no buffer swapped since.
+    struct Segment {
+        int x, y;
+        float heading;
+        int count;
+    };
+    std::optional<Segment> lastSegment;
 };

@@ -1,3 +1,4 @@
+#include "app/changes.h"
 #include "app/surface.h"
 #include "sdl_env.h"
 
@@ -5,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 using Surface = SdlWindow;
 
@@ -69,4 +71,28 @@ TEST_F(Surface, SquaresFillAsSdlFillRectDoes)
             }
     EXPECT_EQ(compared, 15 * 15 * 5);
     SDL_FreeSurface(expected);
+}
+
+TEST(Changes, AreaHoldsEveryDifferingPixelAndCopiesAcross)
+{
+    // 13 pixels a row: one block of eight, then single pixels.
+    const int w = 13, h = 5;
+    std::vector<Uint32> before(w * h, 7), after = before;
+    SDL_Rect area = changedArea(before.data(), after.data(), w, h);
+    EXPECT_EQ(area.w * area.h, 0);
+
+    const auto expectArea = [&](int x, int y, int aw, int ah) {
+        area = changedArea(before.data(), after.data(), w, h);
+        EXPECT_EQ((std::vector<int>{area.x, area.y, area.w, area.h}), (std::vector<int>{x, y, aw, ah}));
+    };
+    after[1 * w + 7] = 8;   // last of the block
+    expectArea(7, 1, 1, 1);
+    after[3 * w + 12] = 8;  // last of its row
+    after[3 * w + 2] = 8;
+    expectArea(2, 1, 11, 3);
+    after[0] = 8;
+    expectArea(0, 0, 13, 4);
+
+    copyArea(after.data(), before.data(), w, area);
+    EXPECT_EQ(before, after);
 }

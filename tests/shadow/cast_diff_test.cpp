@@ -27,6 +27,8 @@ void compareRandomCasts(int w, int h, bool otherSteps, unsigned seed)
     ShadowMap fast;
     fast.setSize(w, h);
     PlainMap plain(w, h);
+    int x = 0, y = 0, count = 0;
+    float heading = 0.0f;
     for (int round = 0; round < 30; ++round) {
         fast.swapAndClear();
         std::fill(plain.cells.begin(), plain.cells.end(), 0);
@@ -41,15 +43,20 @@ void compareRandomCasts(int w, int h, bool otherSteps, unsigned seed)
         for (int n = 0; n < 150; ++n) {
             if (integer(0, 9) == 0) {
                 // Writes into marked cells, 0, 1 and other values alike.
-                const int x = integer(-2, w + 1), y = integer(-2, h + 1);
+                const int cx = integer(-2, w + 1), cy = integer(-2, h + 1);
                 const uint8_t v = static_cast<uint8_t>(integer(0, 3));
-                fast.setCell(x, y, v);
-                plain.set(x, y, v);
+                fast.setCell(cx, cy, v);
+                plain.set(cx, cy, v);
                 continue;
             }
-            const int x = integer(-30, w + 30), y = integer(-30, h + 30);
-            const float heading = integer(0, 3) == 0 ? 3.1416f : uniform(-7.0f, 7.0f);
-            const int count = integer(-3, 40);
+            // A third of the casts repeat the one before, across cell writes,
+            // swaps and step changes as well as straight after it.
+            if (integer(0, 2) != 0) {
+                x = integer(-30, w + 30);
+                y = integer(-30, h + 30);
+                heading = integer(0, 3) == 0 ? 3.1416f : uniform(-7.0f, 7.0f);
+                count = integer(-3, 40);
+            }
             fast.castSegment(x, y, heading, count);
             plain.castSegment(x, y, heading, count);
         }

@@ -176,3 +176,15 @@ TEST_F(Sized, MovesTakeTheBuffers)
     EXPECT_EQ(map.readFront(10, 399), 1);
     EXPECT_EQ(moved.readFront(10, 399), 0);
 }
+
+TEST_F(Sized, ASegmentCastAgainMarksWhatWasClearedSince)
+{
+    map.castSegment(300, 300, 0.0f, 3);
+    map.setCell(300, 399, 0);
+    map.castSegment(300, 300, 0.0f, 3);
+    EXPECT_EQ(map.readFront(300, 399), 1);
+
+    map.swapAndClear();
+    map.castSegment(300, 300, 0.0f, 3);
+    EXPECT_EQ(map.readFront(300, 399), 1);
+}

@@ -136,6 +136,25 @@ class WebPage(InBrowser):
         self.assertEqual(differing(page.pixels(), before), 0, "the canvas changed after the end")
         self.assertEqual(page.lines(), [START_UP])
 
+    def test_a_still_page_puts_nothing_and_a_hover_only_what_changed(self):
+        page = self.open()
+        page.settled()
+        page.engine.run("""
+            window.puts = [];
+            const put = CanvasRenderingContext2D.prototype.putImageData;
+            CanvasRenderingContext2D.prototype.putImageData = function (image, x, y, ...area) {
+              window.puts.push(area.length ? area[2] * area[3] : image.width * image.height);
+              return put.call(this, image, x, y, ...area);
+            };
+            return 0;""")
+        time.sleep(1)
+        self.assertEqual(page.engine.run("return window.puts;"), [])
+        page.move(212, 212)
+        page.settled()
+        puts = page.engine.run("return window.puts;")
+        self.assertTrue(puts, "the highlight never reached the canvas")
+        self.assertLess(max(puts), 600 * 400 // 10)
+
     def test_random_presses_match_the_desktop(self):
         rng = random.Random(int(os.environ.get("PLANT_WEB_SEED", "7")))
         script = []
