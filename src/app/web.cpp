@@ -71,11 +71,12 @@ void makeOpaque(SDL_Surface* image)
 // canvas since. The image over that memory is made anew only when the
 // memory has grown and moved.
 EM_JS(void, uploadArea, (const void* pixels, int w, int h, int x, int y, int aw, int ah), {
-    if (!Module.frameImage || Module.frameImage.data.buffer !== HEAPU8.buffer) {
-        Module.frameImage = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, w * h * 4), w, h);
+    if (!Module.frameContext) {
         Module.frameContext = Module.canvas.getContext('2d');
         Module.canvas.addEventListener('contextrestored', function() { Module.canvasCleared = true; });
     }
+    if (!Module.frameImage || Module.frameImage.data.buffer !== HEAPU8.buffer)
+        Module.frameImage = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, w * h * 4), w, h);
     if (Module.canvasCleared) {
         Module.canvasCleared = false;
         Module.frameContext.putImageData(Module.frameImage, 0, 0);
