@@ -12,6 +12,20 @@
 
 using Clock = std::chrono::steady_clock;
 
+namespace {
+
+XErrorHandler defaultHandler = nullptr;
+
+// A window may go between listing the screen's windows and asking after
+// one (SDL on SDL 2 opens and closes one while it starts): that window is
+// simply not the program's. Any other error is fatal as usual.
+int skipVanishedWindows(Display* dpy, XErrorEvent* error)
+{
+    return error->error_code == BadWindow ? 0 : defaultHandler(dpy, error);
+}
+
+} // namespace
+
 void Screenshot::savePpm(const std::string& path) const
 {
     std::ofstream f(path, std::ios::binary);
@@ -35,6 +49,7 @@ VirtualDisplay::VirtualDisplay(int depth)
     displayName = ":" + *number;
     dpy = XOpenDisplay(displayName.c_str());
     if (!dpy) throw std::runtime_error("cannot connect to Xvfb on " + displayName);
+    if (!defaultHandler) defaultHandler = XSetErrorHandler(skipVanishedWindows);
 }
 
 VirtualDisplay::~VirtualDisplay()
@@ -51,11 +66,10 @@ bool VirtualDisplay::findWindow(std::chrono::milliseconds timeout)
         XQueryTree(dpy, root, &root, &parent, &children, &n);
         for (unsigned i = 0; i < n && !window; ++i) {
             XWindowAttributes a;
+            Window ignored;
             if (XGetWindowAttributes(dpy, children[i], &a) && a.map_state == IsViewable && a.width == 600 &&
-                a.height == 400) {
+                a.height == 400 && XTranslateCoordinates(dpy, children[i], root, 0, 0, &originX, &originY, &ignored)) {
                 window = children[i];
-                Window ignored;
-                XTranslateCoordinates(dpy, window, root, 0, 0, &originX, &originY, &ignored);
             }
         }
         if (children) XFree(children);
