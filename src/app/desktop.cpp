@@ -97,12 +97,13 @@ SDL_Surface* openWindow()
         std::cerr << "cannot open the 600 x 400 window: " << reasons << std::endl;
         return nullptr;
     }
+    // Presses and keys wait in the program's own queue however long the
+    // loop is held up. The filter comes first: SDL_EventState empties SDL's
+    // queue, and would drop a motion or press made as the window opened.
+    SDL_SetEventFilter(keepEvent);
     // The queue then holds presses only, twice as many between two polls.
     SDL_EventState(SDL_MOUSEBUTTONUP, SDL_IGNORE);
     SDL_EventState(SDL_KEYUP, SDL_IGNORE);
-    // Presses and keys wait in the program's own queue however long the
-    // loop is held up.
-    SDL_SetEventFilter(keepEvent);
     return SDL_GetVideoSurface();
 }
 
