@@ -3,6 +3,7 @@
 #include "app/platform.h"
 
 #include <SDL/SDL_image.h>
+#include <X11/Xlib.h>
 
 #include <cerrno>
 #include <chrono>
@@ -48,18 +49,24 @@ bool startVideo()
     return false;
 }
 
-// An X server that resets when its last client leaves can drop the
-// connection that SDL opens right after its probe; the display is there a
-// moment later.
+// SDL opens a probe connection to the X server and closes it before it
+// opens its own. A server that resets when its last client leaves, as a
+// plain Xvfb does, would reset in between and refuse SDL's connection: a
+// connection of ours held across SDL's start keeps it from resetting. A
+// server still resetting after an earlier client refuses that one too, for
+// a moment; trying it again starts no new reset.
 bool startVideoOnX11()
 {
-    const char* display = std::getenv("DISPLAY");
-    const int tries = display && *display ? 10 : 1;
-    for (int i = 0; i < tries; ++i) {
+    const char* name = std::getenv("DISPLAY");
+    const int tries = name && *name ? 10 : 1;
+    Display* held = nullptr;
+    for (int i = 0; i < tries && !held; ++i) {
         if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (startVideo()) return true;
+        held = XOpenDisplay(nullptr);
     }
-    return false;
+    const bool started = startVideo();
+    if (held) XCloseDisplay(held);
+    return started;
 }
 
 bool startVideoWith(const std::string& driver)
