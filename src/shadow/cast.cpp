@@ -103,9 +103,7 @@ void ShadowMap::castSegment(int x, int y, float heading, int count)
 {
     // Marking only ever sets cells to 1: the same rays again change nothing.
     const Segment segment{x, y, heading, count};
-    if (lastSegment && lastSegment->x == x && lastSegment->y == y && lastSegment->heading == heading &&
-        lastSegment->count == count)
-        return;
+    if (lastSegment == segment) return;
     lastSegment = segment;
 
     float px = static_cast<float>(x);

@@ -85,6 +85,11 @@ private:
         int x, y;
         float heading;
         int count;
+
+        bool operator==(const Segment& o) const
+        {
+            return x == o.x && y == o.y && heading == o.heading && count == o.count;
+        }
     };
     std::optional<Segment> lastSegment;
 };
