@@ -119,6 +119,28 @@ void webFrame(void* arg)
 
 } // namespace
 
+// A finger at window pixel (x, y), placed by the page from the touch's exact
+// position: a motion there and, with press set, a press and a release of
+// the first button there, queued behind the browser's events as SDL's own.
+extern "C" EMSCRIPTEN_KEEPALIVE void fingerAt(int x, int y, int press)
+{
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.x = static_cast<Uint16>(x);
+    event.motion.y = static_cast<Uint16>(y);
+    waiting.push_back(event);
+    if (!press) return;
+    for (const decltype(event.type) type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        event = SDL_Event{};
+        event.type = type;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.button.x = static_cast<Uint16>(x);
+        event.button.y = static_cast<Uint16>(y);
+        waiting.push_back(event);
+    }
+}
+
 SDL_Surface* openWindow()
 {
     SDL_Init(SDL_INIT_VIDEO);

@@ -64,13 +64,23 @@ class Page:
                 "origin": "viewport"}
 
     def lines(self):
+        """The lines the output shows: the newest ones."""
         return self.engine.run("return Array.from(document.getElementById('output').children, e => e.textContent);")
+
+    def printed(self):
+        """How many lines the program has printed, shown or not."""
+        return self.engine.run("return window.printedLines || 0;")
+
+    def earlier(self):
+        """The note on the lines no longer shown, if it is shown."""
+        return self.engine.run("var e = document.getElementById('earlier'); return e.hidden ? null : e.textContent;")
 
     def status(self):
         return self.engine.run("return document.getElementById('status').textContent;")
 
     def wait_for_lines(self, count, timeout=20.0):
-        return wait_until(lambda: len(self.lines()) >= count and self.lines(), timeout)
+        """The lines shown once count lines in all have been printed."""
+        return wait_until(lambda: self.printed() >= count and self.lines(), timeout)
 
     def pixels(self):
         """The canvas as RGB bytes, row by row."""
@@ -110,10 +120,10 @@ class Page:
     def move(self, x, y):
         self.engine.act(pointer("mouse", {"type": "pointerMove", "duration": 0, **self.at(x, y)}))
 
-    def press(self, button=1):
+    def press(self, button=1, times=1):
         """Button 1, 2 or 3, pressed and released where the mouse is."""
-        self.engine.act(pointer("mouse", {"type": "pointerDown", "button": button - 1},
-                                {"type": "pointerUp", "button": button - 1}))
+        self.engine.act(pointer("mouse", *[{"type": "pointerDown", "button": button - 1},
+                                           {"type": "pointerUp", "button": button - 1}] * times))
 
     def wheel(self, x, y, up):
         # A new source each step: WebKitWebDriver sends a source's change
@@ -130,6 +140,20 @@ class Page:
         """A finger down and up at (x, y), with no motion before."""
         self.engine.act(pointer("touch", {"type": "pointerMove", "duration": 0, **self.at(x, y)},
                                 {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}))
+
+    def point(self, x, y):
+        """The exact viewport point, fractions kept, at the middle of window
+        pixel (x, y), wherever the canvas is now."""
+        left, top, width, height = self.engine.run(
+            "var r = document.getElementById('canvas').getBoundingClientRect(); return [r.left, r.top, r.width, r.height];")
+        return {"x": left + (x + 0.5) * width / W, "y": top + (y + 0.5) * height / H}
+
+    def fingers(self, kind, *pixels, ids=None):
+        """Chromium only: a DevTools touch event of kind touchStart,
+        touchMove, touchEnd or touchCancel, with a finger still down at each
+        window pixel given, numbered 0, 1, ... unless ids says otherwise."""
+        points = [dict(self.point(*p), id=i) for i, p in zip(ids or range(len(pixels)), pixels)]
+        self.engine.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
 
     def drag(self, path):
         """A finger down at the first point, through the others, held there."""

@@ -155,6 +155,17 @@ class WebPage(InBrowser):
         self.assertTrue(puts, "the highlight never reached the canvas")
         self.assertLess(max(puts), 600 * 400 // 10)
 
+    def test_a_long_session_shows_the_newest_lines_and_counts_the_rest(self):
+        page = self.open()
+        page.move(5, 5)
+        page.settled()
+        page.press(times=250)
+        page.move(212, 212)
+        page.settled()
+        page.press()
+        self.assertEqual(page.wait_for_lines(252), [START_UP] * 99 + [GROWN_AT_212])
+        self.assertEqual(page.earlier(), "152 earlier lines")
+
     def test_random_presses_match_the_desktop(self):
         rng = random.Random(int(os.environ.get("PLANT_WEB_SEED", "7")))
         script = []
@@ -186,13 +197,43 @@ class Phone(InBrowser):
         self.assertEqual(page.wait_for_lines(3), lines[:3])
         self.assertNotEqual(lines[2], lines[1], "the second leaf did not grow on the desktop")
 
-    def test_a_finger_drag_moves_the_highlight(self):
+    def quiet(self, page):
+        """Whether the page printed nothing past its start-up line, once a
+        press would have had time to come through."""
+        time.sleep(0.3)
+        page.settled()
+        return page.lines() == [START_UP]
+
+    def test_a_drag_only_looks(self):
         page = self.open(full_size=False)
-        page.drag([(5, 5), (100, 150), (212, 212)])
-        self.assertEqual(page.wait_for_lines(2), [START_UP, START_UP])   # the touch on nothing
-        frame = page.settled()
-        self.assertEqual(frame[(212 * 600 + 212) * 3:][:3], RED)
-        page.lift()
+        page.fingers("touchStart", (212, 212))
+        for x in (240, 300, 360, 388):
+            page.fingers("touchMove", (x, 212))
+        self.assertEqual(page.settled()[(212 * 600 + 388) * 3:][:3], RED, "the second leaf is not highlighted")
+        page.fingers("touchEnd")
+        self.assertTrue(self.quiet(page), "a drag pressed")
+
+    def test_two_fingers_do_nothing_even_when_the_first_lifts_first(self):
+        page = self.open(full_size=False)
+        page.fingers("touchStart", (212, 212))
+        page.fingers("touchStart", (212, 212), (388, 212))
+        page.fingers("touchEnd", (388, 212), ids=[1])
+        page.fingers("touchEnd")
+        page.fingers("touchStart", (212, 212))
+        page.fingers("touchCancel")
+        self.assertTrue(self.quiet(page), "two fingers or a cancelled touch pressed")
+
+    def test_a_tap_lands_on_the_exact_pixel_also_on_a_scrolled_page(self):
+        lines, _ = desktop([("move", 208, 210), ("press", 1), ("move", 351, 166), ("press", 1)])
+        page = self.open(full_size=False)
+        page.fingers("touchStart", (208, 210))
+        page.fingers("touchEnd")
+        self.assertEqual(page.wait_for_lines(2), lines[:2])
+        page.engine.run("document.body.style.height = '3000px'; scrollTo(0, 100); return scrollY;")
+        page.fingers("touchStart", (351, 166))
+        page.fingers("touchEnd")
+        self.assertEqual(page.wait_for_lines(3), lines)
+        self.assertEqual(len(set(lines)), 3, "a tap did not grow the plant on the desktop")
 
     def test_the_page_fits_the_screen(self):
         page = self.open(full_size=False)
@@ -206,6 +247,31 @@ class Phone(InBrowser):
         self.assertNotIn("key", page.status())
 
 
+class Screens(InBrowser):
+    """Chromium's phone emulation at screens from a small phone to a
+    desktop, both ways round: the canvas and the newest string in sight."""
+    start = staticmethod(engines.chromium)
+
+    def test_the_canvas_and_the_newest_string_fit_every_screen(self):
+        for width, height in [(320, 568), (390, 844), (768, 1024), (1920, 1080)]:
+            for w, h in [(width, height), (height, width)]:
+                self.engine.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                    "width": w, "height": h, "deviceScaleFactor": 2, "mobile": w < 1000})
+                page = self.open(full_size=False)
+                page.engine.run("for (var i = 0; i < 40; i++) Module.print('ao'.repeat(400) + i); return 0;")
+                fit = browser.wait_until(lambda: page.engine.run("""
+                    var c = document.getElementById('canvas').getBoundingClientRect();
+                    var o = document.getElementById('output'), n = o.lastElementChild.getBoundingClientRect();
+                    var b = o.getBoundingClientRect(), e = document.documentElement;
+                    return c.left >= 0 && c.top >= 0 && c.right <= innerWidth && c.bottom <= innerHeight &&
+                           n.bottom <= b.bottom + 1 && n.bottom > b.top && b.bottom <= innerHeight &&
+                           e.scrollWidth <= innerWidth && e.scrollHeight <= innerHeight &&
+                           Math.abs(c.width / c.height - 1.5) < 0.01 && [c.left, c.top, c.width, b.left, b.top];"""), 5)
+                self.assertTrue(fit, "%d x %d: canvas or newest string out of sight" % (w, h))
+                print("\n%d x %d: canvas at (%.1f, %.1f), %.1f wide; strings from (%.1f, %.1f)"
+                      % (w, h, *fit), file=sys.stderr, end="")
+
+
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--page", required=True)
@@ -213,7 +279,7 @@ if __name__ == "__main__":
     parser.add_argument("--engine", choices=engines.ENGINES, required=True)
     args = parser.parse_args()
     suite = unittest.TestSuite()
-    for case in [WebPage] + ([Phone] if args.engine == "chromium" else []):
+    for case in [WebPage] + ([Phone, Screens] if args.engine == "chromium" else []):
         suite.addTests(unittest.defaultTestLoader.loadTestsFromTestCase(case))
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     sys.exit(0 if result.wasSuccessful() else 1)
