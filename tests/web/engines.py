@@ -3,6 +3,7 @@ operations: open a page, run a script, send W3C input actions, size the
 viewport. Chromium and WebKitGTK speak WebDriver through Selenium; Firefox
 ESR speaks WebDriver BiDi over a WebSocket of its own."""
 import base64
+import inspect
 import json
 import os
 import re
@@ -214,7 +215,12 @@ def webkit():
     options.binary_location = MINIBROWSER
     options.add_argument("--automation")
     try:
-        driver = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
+        # Selenium 4.8 (Debian 12) names the driver's path; later ones take a Service.
+        if "service" in inspect.signature(webdriver.WebKitGTK.__init__).parameters:
+            from selenium.webdriver.webkitgtk.service import Service as WebKitService
+            driver = webdriver.WebKitGTK(service=WebKitService("/usr/bin/WebKitWebDriver"), options=options)
+        else:
+            driver = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
     except Exception:
         server.close()
         raise
