@@ -1,5 +1,5 @@
 # Wraps the dependency script and CMake. Every target the README names works
-# as the first command on a fresh Debian 12 machine: each installs its own
+# as the first command on a fresh Debian 12 or 13 machine: each installs its own
 # set of packages and builds only what it runs.
 BUILD ?= build
 CHECK_BUILD ?= build-check
