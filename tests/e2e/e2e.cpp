@@ -74,7 +74,7 @@ Screenshot settledFrame(VirtualDisplay& display, std::chrono::milliseconds patie
     return last;
 }
 
-void EndToEnd::hover(int x, int y)
+Screenshot hoverUntilRed(VirtualDisplay& display, int x, int y, std::chrono::milliseconds patience)
 {
     // The window can show before SDL takes input (SDL 2 under sdl12-compat
     // sets up after mapping it): the pointer comes again from a pixel aside
@@ -83,10 +83,16 @@ void EndToEnd::hover(int x, int y)
     const auto red = [&](const Screenshot& s) { return s.at(x, y) == rgb(255, 0, 0); };
     Screenshot shot;
     do {
-        display->moveTo(x + 1, y);
-        display->moveTo(x, y);
-        shot = display->waitFor(red, std::chrono::milliseconds(500));
+        display.moveTo(x + 1, y);
+        display.moveTo(x, y);
+        shot = display.waitFor(red, std::chrono::milliseconds(500));
     } while (!red(shot) && std::chrono::steady_clock::now() < deadline);
+    return shot;
+}
+
+void EndToEnd::hover(int x, int y)
+{
+    const Screenshot shot = hoverUntilRed(*display, x, y, patience);
     ASSERT_EQ(shot.at(x, y), rgb(255, 0, 0)) << "(" << x << ", " << y << ") never highlighted";
 }
 

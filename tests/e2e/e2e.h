@@ -18,6 +18,11 @@ Screenshot loadPng(const std::string& path);
 // as it is now have settled.
 Screenshot settledFrame(VirtualDisplay& display, std::chrono::milliseconds patience = std::chrono::seconds(10));
 
+// Moves the mouse to (x, y), again and again, until the pixel there turns
+// the highlight colour or patience runs out; the last frame seen.
+Screenshot hoverUntilRed(VirtualDisplay& display, int x, int y,
+                         std::chrono::milliseconds patience = std::chrono::seconds(10));
+
 // Every test gets its own X server; launch() starts the real program on it.
 struct EndToEnd : testing::Test {
     std::unique_ptr<VirtualDisplay> display;

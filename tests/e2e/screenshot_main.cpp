@@ -3,7 +3,6 @@
 #include "e2e.h"
 
 #include <iostream>
-#include <thread>
 
 int main(int argc, char** argv)
 {
@@ -17,8 +16,6 @@ int main(int argc, char** argv)
         std::cerr << "no window: " << plant.errors();
         return 1;
     }
-    display.moveTo(212, 212);
-    const Screenshot shot = display.waitFor([](const Screenshot& s) { return s.at(212, 212) == rgb(255, 0, 0); });
-    shot.savePpm(argv[1]);
+    hoverUntilRed(display, 212, 212).savePpm(argv[1]);
     return 0;
 }

@@ -23,6 +23,14 @@ int main()
     }
     auto printLine = [&] { std::cout << "line " << plant.readLine().value_or("<none>") << std::endl; };
     printLine();
+    // Once the program takes input (a leaf of the start-up plant lights up),
+    // the mouse goes to (0, 0), where the program's mouse starts.
+    if (hoverUntilRed(display, 212, 212).at(212, 212) != rgb(255, 0, 0)) {
+        std::cerr << "the program took no input\n";
+        return 1;
+    }
+    display.moveTo(0, 0);
+    settledFrame(display);
 
     std::string command;
     while (std::getline(std::cin, command)) {

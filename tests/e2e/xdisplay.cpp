@@ -18,10 +18,12 @@ XErrorHandler defaultHandler = nullptr;
 
 // A window may go between listing the screen's windows and asking after
 // one (SDL on SDL 2 opens and closes one while it starts): that window is
-// simply not the program's. Any other error is fatal as usual.
+// simply not the program's, whether asked after as a window or, for its
+// geometry, as a drawable. Any other error is fatal as usual.
 int skipVanishedWindows(Display* dpy, XErrorEvent* error)
 {
-    return error->error_code == BadWindow ? 0 : defaultHandler(dpy, error);
+    const bool vanished = error->error_code == BadWindow || error->error_code == BadDrawable;
+    return vanished ? 0 : defaultHandler(dpy, error);
 }
 
 } // namespace
