@@ -121,7 +121,7 @@ void webFrame(void* arg)
 
 // A finger at window pixel (x, y), placed by the page from the touch's exact
 // position: a motion there and, with press set, a press and a release of
-// the first button there, queued behind the browser's events as SDL's own.
+// the first button there, queued with the events read from the browser.
 extern "C" EMSCRIPTEN_KEEPALIVE void fingerAt(int x, int y, int press)
 {
     SDL_Event event{};
