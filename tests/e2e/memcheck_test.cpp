@@ -22,11 +22,12 @@ TEST_F(EndToEnd, MemcheckFindsNoErrors)
     EXPECT_EQ(clickAndRead(), "aa[+]-aa[+aa[+ao]-ao]-aa[+ao]-ao");
 
     display->pressKey();
-    EXPECT_EQ(plant->wait(patience), 0);
+    const auto status = plant->wait(patience);
 
     std::stringstream report;
     report << std::ifstream(log).rdbuf();
     ASSERT_NE(report.str().find("Memcheck"), std::string::npos) << "no report in " << log;
+    EXPECT_EQ(status, 0) << report.str();
     EXPECT_NE(report.str().find("ERROR SUMMARY: 0 errors"), std::string::npos) << report.str();
     std::remove(log.c_str());
 }
