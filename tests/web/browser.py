@@ -49,14 +49,17 @@ class Page:
         # that a move to where it was is a move.
         engine.release()
         engine.act(pointer("mouse", {"type": "pointerMove", "duration": 0, "x": 0, "y": 0, "origin": "viewport"}))
-        self.left, self.top, self.width, self.height = engine.run(
-            "var r = document.getElementById('canvas').getBoundingClientRect();"
-            "return [r.left, r.top, r.width, r.height];")
+        self.left, self.top, self.width, self.height = self.canvas_box()
         if full_size:
             assert [self.width, self.height] == [W, H] and self.left == int(self.left) and \
                 self.top == int(self.top), "canvas not on whole pixels at 600 x 400: %r" % [
                     self.left, self.top, self.width, self.height]
         self.wheels = 0
+
+    def canvas_box(self):
+        """The canvas's left, top, width and height in the viewport now."""
+        return self.engine.run("var r = document.getElementById('canvas').getBoundingClientRect();"
+                               "return [r.left, r.top, r.width, r.height];")
 
     def at(self, x, y):
         """The viewport point over window pixel (x, y)."""
@@ -144,8 +147,7 @@ class Page:
     def point(self, x, y):
         """The exact viewport point, fractions kept, at the middle of window
         pixel (x, y), wherever the canvas is now."""
-        left, top, width, height = self.engine.run(
-            "var r = document.getElementById('canvas').getBoundingClientRect(); return [r.left, r.top, r.width, r.height];")
+        left, top, width, height = self.canvas_box()
         return {"x": left + (x + 0.5) * width / W, "y": top + (y + 0.5) * height / H}
 
     def fingers(self, kind, *pixels, ids=None):
