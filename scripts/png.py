@@ -11,16 +11,48 @@ def chunk(kind, data):
     return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
 
+def paeth(a, b, c):
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    return a if pa <= pb and pa <= pc else b if pb <= pc else c
+
+
+def filtered(kind, row, above, bpp):
+    """The row under PNG filter kind 0 to 4 (none, sub, up, average, paeth)."""
+    out = bytearray(len(row))
+    for i, x in enumerate(row):
+        a = row[i - bpp] if i >= bpp else 0
+        b = above[i]
+        c = above[i - bpp] if i >= bpp else 0
+        out[i] = (x - (0, a, b, (a + b) // 2, paeth(a, b, c))[kind]) & 0xFF
+    return bytes([kind]) + bytes(out)
+
+
+def filter_rows(rows, bpp, choose):
+    """Each row filtered as choose(row's five filterings) picks."""
+    above, out = bytes(len(rows[0])) if rows else b"", []
+    for row in rows:
+        row = bytes(row)
+        out.append(choose([filtered(kind, row, above, bpp) for kind in range(5)]))
+        above = row
+    return b"".join(out)
+
+
 def encode(width, height, rows, channels=3, depth=8, palette=None):
     """rows: one bytes object per row, already packed for the depth.
-    With a palette (a list of RGB triples) the image is paletted."""
+    With a palette (a list of RGB triples) the image is paletted. The
+    image data is the smallest of the usual filter choices: one filter for
+    every row, or each row's with the least sum of its signed bytes."""
     colour = 3 if palette else COLOUR_TYPES[channels]
     header = struct.pack(">IIBBBBB", width, height, depth, colour, 0, 0, 0)
-    raw = b"".join(b"\x00" + bytes(r) for r in rows)
+    bpp = max(1, channels * depth // 8) if not palette else 1
+    smallest = lambda f: sum(b if b < 128 else 256 - b for b in f[1:])  # noqa: E731
+    choices = [lambda fs, k=k: fs[k] for k in range(5)] + [lambda fs: min(fs, key=smallest)]
+    data = min((zlib.compress(filter_rows(rows, bpp, c), 9) for c in choices), key=len)
     out = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
     if palette:
         out += chunk(b"PLTE", b"".join(bytes(c) for c in palette))
-    out += chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+    out += chunk(b"IDAT", data) + chunk(b"IEND", b"")
     return out
 
 

@@ -1,6 +1,7 @@
 // Where the skies come from: the working directory's art/ first, then the
 // folder installed with the program.
 #include "app/art.h"
+#include "app/surface.h"
 #include "sdl_env.h"
 
 #include <SDL/SDL_image.h>
@@ -75,3 +76,23 @@ TEST_F(Art, BrokenFileInTheWorkingDirectoryIsReportedAndReplaced)
 }
 
 TEST_F(Art, TheBuildTreeHasNoInstalledFolder) { EXPECT_EQ(installedArtDir(), ""); }
+
+// The skies' files may be encoded anew, smaller, but their pixels stay the
+// ones every frame comparison was made with.
+TEST_F(Art, SkiesKeepTheirPixels)
+{
+    for (const auto& [name, expected] : {std::pair{"KV_Night_Sky.png", 0x278a4b22u}, std::pair{"KV_Day_Sky.png", 0xcf8acdedu}}) {
+        SDL_Surface* image = loadImage((std::string(ART_DIR "/") + name).c_str());
+        ASSERT_NE(image, nullptr) << name;
+        std::uint32_t hash = 2166136261u;   // FNV-1a over R, G, B of each pixel, row by row
+        for (int y = 0; y < image->h; ++y)
+            for (int x = 0; x < image->w; ++x) {
+                Uint8 rgb[3];
+                SDL_GetRGB(getPixel(image, x, y), image->format, &rgb[0], &rgb[1], &rgb[2]);
+                for (const Uint8 c : rgb) hash = (hash ^ c) * 16777619u;
+            }
+        EXPECT_EQ(std::pair(image->w, image->h), std::pair(600, 400)) << name;
+        EXPECT_EQ(hash, expected) << name;
+        SDL_FreeSurface(image);
+    }
+}
