@@ -2,7 +2,6 @@
 
 #include "app/surface.h"
 
-#include <iostream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +42,6 @@ SDL_Surface* loadArt(const std::string& name, const std::string& installedDir)
     SDL_Surface* image = loadImageQuietly(local.c_str());
     const bool broken = !image && exists(local);
     if (!image && !installedDir.empty()) image = loadImageQuietly((installedDir + "/" + name).c_str());
-    if (!image || broken) std::cout << "error loading : " << local << std::endl;
+    if (!image || broken) reportUnloaded(local.c_str());
     return image;
 }

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <sys/stat.h>
 
 namespace {
@@ -35,10 +34,16 @@ bool worthLoading(const char* path)
 
 } // namespace
 
+void reportUnloaded(const char* path)
+{
+    std::printf("error loading : %s\n", path);
+    std::fflush(stdout);
+}
+
 SDL_Surface* loadImage(const char* path)
 {
     SDL_Surface* image = loadImageQuietly(path);
-    if (!image) std::cout << "error loading : " << path << std::endl;
+    if (!image) reportUnloaded(path);
     return image;
 }
 

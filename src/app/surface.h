@@ -15,6 +15,9 @@ SDL_Surface* loadImage(const char* path);
 // loadImage without the message.
 SDL_Surface* loadImageQuietly(const char* path);
 
+// Prints "error loading : <path>" and a line end on standard output, flushed.
+void reportUnloaded(const char* path);
+
 // The 32-bit pixel at (x, y); the caller keeps (x, y) inside the surface.
 Uint32 getPixel(const SDL_Surface* surface, int x, int y);
 

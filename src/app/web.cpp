@@ -7,7 +7,7 @@
 #include <emscripten.h>
 
 #include <deque>
-#include <iostream>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -146,7 +146,7 @@ SDL_Surface* openWindow()
     SDL_Init(SDL_INIT_VIDEO);
     SDL_WM_SetCaption("plant", "plant");
     SDL_Surface* window = SDL_SetVideoMode(600, 400, 32, 0);
-    if (!window) std::cerr << "cannot open the 600 x 400 window: " << SDL_GetError() << std::endl;
+    if (!window) std::fprintf(stderr, "cannot open the 600 x 400 window: %s\n", SDL_GetError());
     return window;
 }
 

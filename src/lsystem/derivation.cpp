@@ -1,7 +1,7 @@
 #include "lsystem.h"
 
 #include <array>
-#include <iostream>
+#include <cstdio>
 
 char LSystem::symbolAt(int p) const
 {
@@ -73,5 +73,7 @@ void LSystem::eraseBranch(int p)
 
 void LSystem::print() const
 {
-    std::cout << derivation << std::endl;
+    std::fwrite(derivation.data(), 1, derivation.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
 }
