@@ -85,7 +85,7 @@ bench:
 fuzz:
 	@scripts/install-deps fuzz
 	$(MAKE) check-build
-	cd $(CHECK_BUILD) && for t in lsystem_fuzz shadow_fuzz; do \
+	cd $(CHECK_BUILD) && for t in lsystem_fuzz plant_set_fuzz shadow_fuzz; do \
 	  ./$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -artifact_prefix=fuzz/ \
 	    fuzz/$$t.corpus $(CURDIR)/fuzz/corpus/$$t || exit 1; done
 

@@ -1,6 +1,22 @@
 #include "plant.h"
 
+#include <array>
 #include <utility>
+
+namespace {
+
+// Whether every "]" closes an earlier "[" and every "[" is closed.
+bool nests(const std::string& symbols)
+{
+    std::size_t open = 0;
+    for (const char c : symbols) {
+        if (c == '[') ++open;
+        if (c == ']' && open-- == 0) return false;
+    }
+    return open == 0;
+}
+
+} // namespace
 
 Plant::Plant(std::string grammar, int x, int y)
 {
@@ -61,4 +77,22 @@ void Plant::growAtSelection() { rewrite(selection, 0); }
 void Plant::cutAtSelection()
 {
     if (selection != 0) eraseBranch(selection);
+}
+
+bool Plant::setDerivation(const std::string& symbols)
+{
+    if (symbols.empty() || symbols.size() > maxSetSymbols || !nests(symbols)) return false;
+    // The symbols a derivation can hold: the axiom's and the successors'.
+    LSystem tmpGrammar;
+    tmpGrammar.parse(grammarText);
+    std::array<bool, 256> known{};
+    for (const unsigned char c : tmpGrammar.derivation) known[c] = true;
+    for (const RuleTable& table : tmpGrammar.ruleSets)
+        for (const auto& rule : table)
+            for (const unsigned char c : rule.second) known[c] = true;
+    for (const unsigned char c : symbols)
+        if (!known[c]) return false;
+    derivation = symbols;
+    selection = 0;
+    return true;
 }

@@ -6,6 +6,9 @@
 #include <deque>
 #include <string>
 
+// The most symbols a derivation set from outside may hold.
+constexpr std::size_t maxSetSymbols = 1000000;
+
 // An L-system walked by a turtle, one symbol at a time:
 //   '+' / '-' turn by +0.5 / -0.5 rad, '[' / ']' save / restore the turtle,
 //   '_' / '|' shorten / lengthen the step by 5, 'a' moves forward;
@@ -51,4 +54,11 @@ public:
 
     // Removes the branch from the selection on; nothing while it is 0.
     void cutAtSelection();
+
+    // Makes symbols the derivation, with the selection at 0, if they are a
+    // plant this grammar could grow: 1 to maxSetSymbols symbols, each one
+    // that the axiom or a successor holds, every "]" closing an earlier
+    // "[" and every "[" closed. Returns whether it did; otherwise nothing
+    // changes.
+    bool setDerivation(const std::string& symbols);
 };

@@ -153,3 +153,26 @@ TEST(Plant, GrowAndCut)
     p.cutAtSelection();
     EXPECT_EQ(p.derivation, "aa[+]-aa[+aa[+ao]-ao]-aa[+ao]-ao");
 }
+
+TEST(Plant, SetDerivationTakesOnlyWhatTheGrammarCouldGrow)
+{
+    Plant p(grammar, 300, 300);
+    p.selection = 1;
+    const std::string grown = "aa[+aa[+ao]-ao]-aa[+ao]-ao";
+    ASSERT_TRUE(p.setDerivation(grown));
+    EXPECT_EQ(p.derivation, grown);
+    EXPECT_EQ(p.selection, 0);
+    EXPECT_TRUE(p.setDerivation("o"));
+
+    const std::string atTheBound(maxSetSymbols, 'a');
+    EXPECT_TRUE(p.setDerivation(atTheBound));
+    ASSERT_TRUE(p.setDerivation(grown));
+    p.selection = 3;
+    for (const std::string& refused : {std::string(), std::string("aob"), std::string("a\0o", 3),
+                                       std::string("aa;o"), std::string("a]o["), std::string("a[+ao"),
+                                       std::string("ao]"), atTheBound + "o"}) {
+        EXPECT_FALSE(p.setDerivation(refused)) << refused.size() << " symbols";
+        EXPECT_EQ(p.derivation, grown);
+        EXPECT_EQ(p.selection, 3);
+    }
+}
