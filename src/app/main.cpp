@@ -33,6 +33,7 @@ int main(int, char**)
 
     Plant arbre(line, 300, 300);
     for (int i = 0; i < 3; ++i) arbre.growAtSelection();
+    adoptStartingPlant(arbre);
     arbre.print();
 
     Frame frame{window, canvas, shadow, night, day, colours, arbre, input, event};

@@ -29,6 +29,10 @@ void present(SDL_Surface* window, const SDL_Surface* canvas);
 // Frees the canvas, unless it is the window.
 void closeCanvas(SDL_Surface* window, SDL_Surface* canvas);
 
+// Sets the plant over its start-up derivation where the platform holds one
+// of its own: in a page, the plant its address names. The desktop has none.
+void adoptStartingPlant(Plant& plant);
+
 // Runs frames until the user quits, then frees the surfaces and shuts SDL
 // down. Returns on the desktop; in a web page the browser calls the frames
 // and this does not return.

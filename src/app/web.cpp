@@ -6,8 +6,9 @@
 
 #include <emscripten.h>
 
-#include <deque>
 #include <cstdio>
+#include <deque>
+#include <string>
 #include <vector>
 
 namespace {
@@ -98,6 +99,37 @@ void showAgainIfCleared(const SDL_Surface* canvas)
 // run, and the page costs the browser nothing.
 int framesToSettle = 3;
 
+// The frame loop's objects, once it runs; null once the program has ended.
+Frame* running = nullptr;
+
+// The plant of the three derivations: the page's plant where its address
+// holds none, or none it can take.
+std::string usualPlant;
+
+// The plant the page read from its address, as bytes: Module.addressPlant,
+// or null where the address holds none.
+EM_JS(int, addressPlantSize, (), { return Module.addressPlant ? Module.addressPlant.length : -1; });
+EM_JS(void, copyAddressPlant, (char* to), { HEAPU8.set(Module.addressPlant, to); });
+
+// Tells the page what became of its address's plant at start-up.
+EM_JS(void, addressRead, (int taken), { if (Module.addressRead) Module.addressRead(taken); });
+
+// Sets the address's plant, or the usual one where there is none or the
+// plant refuses it. 1 where the address's plant was set, 0 where it was
+// refused, -1 where there was none.
+int takeAddressPlant(Plant& plant)
+{
+    int taken = -1;
+    const int size = addressPlantSize();
+    if (size >= 0) {
+        std::string symbols(static_cast<std::size_t>(size), '\0');
+        copyAddressPlant(symbols.data());
+        taken = plant.setDerivation(symbols) ? 1 : 0;
+    }
+    if (taken != 1) plant.setDerivation(usualPlant);
+    return taken;
+}
+
 void webFrame(void* arg)
 {
     Frame& frame = *static_cast<Frame*>(arg);
@@ -111,6 +143,7 @@ void webFrame(void* arg)
     runFrame(frame);
     if (!frame.input.quit) return;
     emscripten_cancel_main_loop();
+    running = nullptr;
     // The browser's IMG_Quit and SDL_Quit do nothing but say so on standard
     // output, which the page shows: they are left out.
     freeSurfaces(frame);
@@ -139,6 +172,24 @@ extern "C" EMSCRIPTEN_KEEPALIVE void fingerAt(int x, int y, int press)
         event.button.y = static_cast<Uint16>(y);
         waiting.push_back(event);
     }
+}
+
+// Shows the plant that the page's address now holds, after Back, Forward,
+// an edited address or Start over, and prints it. Returns as
+// takeAddressPlant does; -2, with nothing done, once the program has ended.
+extern "C" EMSCRIPTEN_KEEPALIVE int showAddressPlant()
+{
+    if (!running) return -2;
+    const int taken = takeAddressPlant(running->arbre);
+    running->arbre.print();
+    framesToSettle = 3;
+    return taken;
+}
+
+void adoptStartingPlant(Plant& plant)
+{
+    usualPlant = plant.derivation;
+    addressRead(takeAddressPlant(plant));
 }
 
 SDL_Surface* openWindow()
@@ -194,5 +245,6 @@ void closeCanvas(SDL_Surface* window, SDL_Surface* canvas)
 void runLoop(Frame& frame)
 {
     // The entry's objects stay alive: the loop leaves main without unwinding it.
+    running = &frame;
     emscripten_set_main_loop_arg(webFrame, &frame, 0, 1);
 }

@@ -128,6 +128,14 @@ class Page:
         self.engine.act(pointer("mouse", *[{"type": "pointerDown", "button": button - 1},
                                            {"type": "pointerUp", "button": button - 1}] * times))
 
+    def click(self, element):
+        """The first button pressed and released on the middle of the element of that id."""
+        x, y = self.engine.run("var r = document.getElementById(%r).getBoundingClientRect();"
+                               "return [r.left + r.width / 2, r.top + r.height / 2];" % element)
+        self.engine.act(pointer("mouse", {"type": "pointerMove", "duration": 0, "x": int(x), "y": int(y),
+                                          "origin": "viewport"},
+                                {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}))
+
     def wheel(self, x, y, up):
         # A new source each step: WebKitWebDriver sends a source's change
         # since its previous scroll.

@@ -4,6 +4,7 @@ sessions of user actions, the same strings printed and the same frames,
 pixel for pixel; in Chromium also a phone's touch screen.
 Usage: web_test.py --page BUILD_WEB_DIR --session E2E_SESSION --engine NAME"""
 import argparse
+import base64
 import os
 import pathlib
 import random
@@ -12,6 +13,7 @@ import sys
 import tempfile
 import time
 import unittest
+import zlib
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -55,6 +57,24 @@ def differing(a, b):
     return sum(1 for i in range(0, len(a), 3) if a[i:i + 3] != b[i:i + 3])
 
 
+def random_script(seed, presses):
+    """Moves over the plant's middle, each followed by a press (mostly of
+    the first button) or a wheel step."""
+    rng, script = random.Random(seed), []
+    for _ in range(presses):
+        script.append(("move", rng.randint(200, 400), rng.randint(150, 300)))
+        script.append(("press", rng.choice([1, 1, 1, 3])) if rng.random() < 0.85
+                      else ("wheel", rng.choice(["up", "down"])))
+    return script
+
+
+def address(symbols, prefix="#p1="):
+    """The page's address for a string: deflated, in base64url."""
+    deflate = zlib.compressobj(6, zlib.DEFLATED, -15)
+    data = deflate.compress(symbols.encode("latin-1")) + deflate.flush()
+    return prefix + base64.urlsafe_b64encode(data).decode().rstrip("=")
+
+
 class InBrowser(unittest.TestCase):
     """A server for the page and one browser for the whole class."""
     start = None
@@ -71,17 +91,13 @@ class InBrowser(unittest.TestCase):
         cls.engine.quit()
         cls.server.close()
 
-    def open(self, url=None, full_size=True):
+    def open(self, url=None, full_size=True, first=START_UP):
         page = browser.Page(self.engine, url or self.server.url + "index.html", full_size)
-        self.assertEqual(page.wait_for_lines(1), [START_UP])
+        self.assertEqual(page.wait_for_lines(1), [first])
         return page
 
     def assertSameFrame(self, web, desk, what):
         self.assertEqual(differing(web, desk), 0, what + ": pixels unlike the desktop program's")
-
-
-class WebPage(InBrowser):
-    start = staticmethod(lambda: engines.start(args.engine))
 
     def run_in_browser(self, page, script):
         """The same script in the page: the lines printed since it began, and
@@ -103,6 +119,10 @@ class WebPage(InBrowser):
             elif step[0] == "frame":
                 frames.append(page.settled())
         return page.lines(), frames
+
+
+class WebPage(InBrowser):
+    start = staticmethod(lambda: engines.start(args.engine))
 
     def test_start_up_frame_is_the_desktop_ones_served_and_from_a_folder(self):
         lines, frames = desktop([("frame",)])
@@ -167,13 +187,7 @@ class WebPage(InBrowser):
         self.assertEqual(page.earlier(), "152 earlier lines")
 
     def test_random_presses_match_the_desktop(self):
-        rng = random.Random(int(os.environ.get("PLANT_WEB_SEED", "7")))
-        script = []
-        for _ in range(24):
-            script.append(("move", rng.randint(200, 400), rng.randint(150, 300)))
-            script.append(("press", rng.choice([1, 1, 1, 3])) if rng.random() < 0.85
-                          else ("wheel", rng.choice(["up", "down"])))
-        script.append(("frame",))
+        script = random_script(int(os.environ.get("PLANT_WEB_SEED", "7")), 24) + [("frame",)]
         lines, frames = desktop(script)
         self.assertEqual(len(lines), 25)
         self.assertGreaterEqual(len(set(lines)), 3, "the session hardly changed the plant")
@@ -182,6 +196,114 @@ class WebPage(InBrowser):
         self.assertSameFrame(web_frames[0], frames[0], "after the presses")
         print("\nrandom session: %d presses, %d distinct strings, last %d symbols"
               % (len(lines) - 1, len(set(lines)), len(lines[-1])), file=sys.stderr)
+
+
+class Address(InBrowser):
+    """The plant in the page's address, Back and Forward, and the buttons."""
+    start = staticmethod(lambda: engines.start(args.engine))
+
+    def reopen(self, page, fragment, first):
+        """The page opened anew at index.html with that fragment."""
+        self.engine.open("about:blank")
+        return self.open(self.server.url + "index.html" + fragment, first=first)
+
+    def holds(self, page, symbols):
+        """The fragment, once the address holds symbols."""
+        self.assertTrue(browser.wait_until(lambda: page.engine.run("return window.addressHolds;") == symbols),
+                        "the address never came to hold the plant")
+        return page.engine.run("return location.hash;")
+
+    def test_a_plant_reopens_from_its_address(self):
+        script = random_script(11, 24) + [("move", 5, 5), ("frame",)]
+        lines, frames = desktop(script)
+        self.assertGreaterEqual(len(set(lines)), 4, "the session hardly changed the plant")
+        page = self.open()
+        web_lines, _ = self.run_in_browser(page, script)
+        self.assertEqual(web_lines, lines)
+        fragment = self.holds(page, lines[-1])
+        page = self.reopen(page, fragment, first=lines[-1])
+        page.move(5, 5)
+        self.assertSameFrame(page.settled(), frames[0], "reopened")
+        # Ten generations, in the page's own words: short, and the same plant again.
+        tenth = "ao"
+        for _ in range(10):
+            tenth = tenth.replace("o", "a[+ao]-ao")
+        fragment = self.holds(self.reopen(page, address(tenth), first=tenth), tenth)
+        self.assertLessEqual(len(fragment) - 1, 300)
+        self.holds(self.reopen(page, fragment, first=tenth), tenth)
+
+    def test_back_and_forward_step_through_presses(self):
+        away = [("move", 5, 5), ("frame",)]
+        script = away + [("move", 212, 212), ("press", 1)] + away + [("move", 388, 212), ("press", 1)] + away + \
+            [("move", 299, 279), ("press", 1)]
+        lines, frames = desktop(script)
+        self.assertEqual(len(set(lines)), 3, "the two leaves did not both grow on the desktop")
+        self.assertEqual(lines[3], lines[2], "the root joint changed the plant on the desktop")
+        page = self.open()
+        entries = page.engine.run("return history.length;")
+        self.assertEqual(self.run_in_browser(page, script)[0], lines)
+        self.holds(page, lines[2])
+        self.assertEqual(page.engine.run("return history.length;"), entries + 2)
+        page.move(5, 5)
+        printed = page.printed()
+        for way, want in (("back", 1), ("back", 0), ("forward", 1)):
+            page.engine.run("history.%s(); return 0;" % way)
+            printed += 1
+            self.assertEqual(page.wait_for_lines(printed)[-1], lines[want], way)
+            self.assertSameFrame(page.settled(), frames[want], "after %s to string %d" % (way, want))
+        # Start over from the keyboard: a page key, which the program never
+        # sees. Firefox's WebDriver keys reach a button without activating
+        # it: there the mouse presses it after the key.
+        page.engine.run("document.getElementById('start-over').focus(); return 0;")
+        page.key("\ue007")
+        if args.engine == "firefox":
+            page.click("start-over")
+        self.assertEqual(page.wait_for_lines(printed + 1)[-1], START_UP)
+        self.holds(page, START_UP)
+        self.assertNotEqual(page.status(), "The program has ended.")
+
+    def test_bad_addresses_start_the_usual_plant(self):
+        if args.engine == "chromium":
+            self.engine.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+                window.uncaught = [];
+                addEventListener('error', function (e) { uncaught.push(String(e.message)); });
+                addEventListener('unhandledrejection', function (e) { uncaught.push(String(e.reason)); });"""})
+        good = address(GROWN_AT_212)
+        for what, fragment in [("not base64url", "#p1=ab$d"), ("truncated", good[:len(good) // 2]),
+                               ("not deflated", "#p1=AAAA"), ("unknown prefix", address(GROWN_AT_212, "#p9=")),
+                               ("foreign symbol", address("aa[+ax]-ao")), ("unclosed", address("aa[+ao")),
+                               ("misordered", address("a]a[o")), ("too long", address("a" * 1000001))]:
+            page = self.reopen(None, fragment, first=START_UP)
+            self.assertIn("The link held no plant that this page could read", page.status(), what)
+            self.holds(page, START_UP)
+            if args.engine == "chromium":
+                self.assertEqual(page.engine.run("return window.uncaught;"), [], what)
+
+    def test_save_picture_downloads_the_canvas(self):
+        page = self.open()
+        page.move(212, 212)
+        page.settled()
+        page.engine.run("""
+            window.saved = null;
+            HTMLAnchorElement.prototype.click = function () {
+              var link = this;
+              fetch(link.href).then(function (r) { return r.blob(); }).then(createImageBitmap).then(function (image) {
+                var copy = document.createElement('canvas');
+                copy.width = image.width;
+                copy.height = image.height;
+                copy.getContext('2d').drawImage(image, 0, 0);
+                var a = copy.getContext('2d').getImageData(0, 0, image.width, image.height).data;
+                var b = document.getElementById('canvas').getContext('2d').getImageData(0, 0, 600, 400).data;
+                window.saved = [link.download, image.width, image.height, a.length === b.length &&
+                                a.every(function (v, i) { return v === b[i]; })];
+              });
+            };
+            return 0;""")
+        page.click("save-picture")
+        self.assertEqual(browser.wait_until(lambda: page.engine.run("return window.saved;")),
+                         ["plant.png", 600, 400, True])
+        time.sleep(0.3)
+        self.assertEqual(page.printed(), 1, "a click on a button pressed on the plant")
 
 
 class Phone(InBrowser):
@@ -279,7 +401,7 @@ if __name__ == "__main__":
     parser.add_argument("--engine", choices=engines.ENGINES, required=True)
     args = parser.parse_args()
     suite = unittest.TestSuite()
-    for case in [WebPage] + ([Phone, Screens] if args.engine == "chromium" else []):
+    for case in [WebPage, Address] + ([Phone, Screens] if args.engine == "chromium" else []):
         suite.addTests(unittest.defaultTestLoader.loadTestsFromTestCase(case))
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     sys.exit(0 if result.wasSuccessful() else 1)

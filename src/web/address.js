@@ -1,0 +1,167 @@
+// The plant in the page's address, Back and Forward through the presses,
+// and the buttons under the canvas. index.html loads this after its own
+// script and deflate.js, and before plant.js.
+//
+// The address's fragment holds the plant's derivation string, deflated
+// (deflate.js) and in base64url behind a versioned prefix: "#p1=...". The program checks the
+// string (showAddressPlant) and shows the usual plant where it cannot take
+// it. Each press that changes the plant adds a history entry, so that Back
+// and Forward step through the plant's states without a reload.
+(function () {
+  var prefix = '#p1=';
+  // The longest string the program takes from an address: inflating stops
+  // past it, so a small address cannot fill the memory.
+  var maxSymbols = 1000000;
+  var unreadable = 'The link held no plant that this page could read, so it shows the usual plant.';
+  var keeps = typeof DecompressionStream === 'function';
+
+  var controls = document.getElementById('controls');
+  var startOver = document.getElementById('start-over');
+  var shown = null;        // the string on the page, which the address holds once written
+  window.addressHolds = null;   // the string the address holds now
+  var fromAddress = false; // whether a line printed now came from the address, not a press
+  var work = Promise.resolve();   // address reads and writes, one after another
+
+  function bytesOf(text) {
+    var bytes = new Uint8Array(text.length);
+    for (var i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
+    return bytes;
+  }
+
+  function deflated(text) {
+    var bytes = deflateRaw(bytesOf(text)), s = '';
+    for (var i = 0; i < bytes.length; i++) s += String.fromCharCode(bytes[i]);
+    return btoa(s).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+  }
+
+  // The bytes a "#p1=" fragment holds; throws where it holds none.
+  async function inflated(code) {
+    if (!/^[A-Za-z0-9_-]+$/.test(code) || code.length % 4 === 1) throw new Error('not base64url');
+    var binary = atob(code.replace(/-/g, '+').replace(/_/g, '/'));
+    var reader = new Blob([bytesOf(binary)]).stream().pipeThrough(new DecompressionStream('deflate-raw')).getReader();
+    var parts = [], size = 0;
+    for (;;) {
+      var next = await reader.read();
+      if (next.done) break;
+      size += next.value.length;
+      if (size > maxSymbols) {
+        reader.cancel().catch(function () {});
+        throw new Error('too long');
+      }
+      parts.push(next.value);
+    }
+    var bytes = new Uint8Array(size), at = 0;
+    parts.forEach(function (part) { bytes.set(part, at); at += part.length; });
+    return bytes;
+  }
+
+  // What the address holds: { plant: bytes or null, bad: whether it held something unreadable }.
+  async function readAddress() {
+    var hash = location.hash;
+    if (hash === '' || hash === '#') return { plant: null, bad: false };
+    if (!keeps || hash.indexOf(prefix) !== 0) return { plant: null, bad: true };
+    try {
+      return { plant: await inflated(hash.slice(prefix.length)), bad: false };
+    } catch (e) {
+      return { plant: null, bad: true };
+    }
+  }
+
+  function say(note) {
+    Module.addressNote = note;
+    Module.setStatus('');
+  }
+
+  // After the program has read the address: a plant it refused is as unreadable as a broken address.
+  function read(found, taken) {
+    say(found.bad || taken === 0 ? unreadable : '');
+  }
+
+  // Puts the string in the address: a new entry for a press, the same one otherwise.
+  function keep(text, press) {
+    if (!keeps) return;
+    work = work.then(function () { return deflated(text); }).then(function (code) {
+      if (press) history.pushState(null, '', prefix + code);
+      else history.replaceState(null, '', prefix + code);
+      window.addressHolds = text;
+    }).catch(function (e) { console.warn('The address keeps no plant: ' + e); });
+  }
+
+  // Every line the program prints: a plant, unless it is a sentence.
+  Module.plantPrinted = function (text) {
+    if (/\s/.test(text)) return;
+    var press = shown !== null && !fromAddress;
+    if (press && text === shown) return;
+    shown = text;
+    keep(text, press);
+  };
+
+  // The program starts once the address is read, with its plant.
+  Module.preRun = [function () {
+    Module.addRunDependency('address');
+    readAddress().then(function (found) {
+      Module.addressPlant = found.plant;
+      Module.addressRead = function (taken) { read(found, taken); };
+      Module.removeRunDependency('address');
+    });
+  }];
+
+  // Back, Forward or an edited address: the plant it holds, printed.
+  window.addEventListener('popstate', function () {
+    work = work.then(readAddress).then(function (found) {
+      if (!Module.running || Module.ended) return;
+      Module.addressPlant = found.plant;
+      fromAddress = true;
+      try {
+        read(found, Module._showAddressPlant());
+      } finally {
+        fromAddress = false;
+      }
+    });
+  });
+
+  document.getElementById('save-picture').addEventListener('click', function () {
+    document.getElementById('canvas').toBlob(function (png) {
+      var link = document.createElement('a');
+      link.href = URL.createObjectURL(png);
+      link.download = 'plant.png';
+      link.click();
+      setTimeout(function () { URL.revokeObjectURL(link.href); }, 60000);
+    }, 'image/png');
+  });
+
+  document.getElementById('copy-link').addEventListener('click', function () {
+    var url = location.href;
+    if (navigator.share) {
+      navigator.share({ title: document.title, url: url }).catch(function () {});
+    } else if (navigator.clipboard && navigator.clipboard.writeText) {
+      navigator.clipboard.writeText(url).then(function () { say('The link is copied.'); },
+                                              function () { say('Copy this link: ' + url); });
+    } else {
+      say('Copy this link: ' + url);
+    }
+  });
+
+  // The usual plant, as a new entry: as a press would, but from the page.
+  startOver.addEventListener('click', function () {
+    if (!Module.running || Module.ended) return;
+    work = work.then(function () {
+      Module.addressPlant = null;
+      say('');
+      Module._showAddressPlant();
+    });
+  });
+
+  // The buttons are the page's, not the program's: Enter and Space on a
+  // focused button, and Tab and Shift that move between them, never reach
+  // the program, which ends at a key. A button pressed with the mouse or a
+  // finger gives the keyboard back at once.
+  ['keydown', 'keyup', 'keypress'].forEach(function (type) {
+    window.addEventListener(type, function (event) {
+      if (controls.contains(event.target) || event.key === 'Tab' || event.key === 'Shift') event.stopPropagation();
+    }, true);
+  });
+  controls.addEventListener('click', function (event) {
+    if (event.detail > 0 && event.target.blur) event.target.blur();
+  });
+})();
