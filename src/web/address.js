@@ -93,6 +93,14 @@
     var press = shown !== null && !fromAddress;
     if (press && text === shown) return;
     shown = text;
+    // A plant too large to reopen leaves the address at the last one that can be.
+    if (text.length > maxSymbols) {
+      say('This plant has more than ' + maxSymbols.toLocaleString('en-US') +
+          ' symbols, more than a link holds: the link keeps the last plant that fit.');
+      return;
+    }
+    // A press that changes the plant moves on from what the page last said.
+    if (press && Module.addressNote) say('');
     keep(text, press);
   };
 
