@@ -28,27 +28,28 @@ def filtered(kind, row, above, bpp):
     return bytes([kind]) + bytes(out)
 
 
-def filter_rows(rows, bpp, choose):
-    """Each row filtered as choose(row's five filterings) picks."""
-    above, out = bytes(len(rows[0])) if rows else b"", []
+def smallest_data(rows, bpp):
+    """The rows filtered and compressed, the smallest of the usual choices:
+    one filter for every row, or each row's with the least sum of its
+    signed bytes. Slow in pure Python: for the art, not for test images."""
+    above, filterings = bytes(len(rows[0])) if rows else b"", []
     for row in rows:
         row = bytes(row)
-        out.append(choose([filtered(kind, row, above, bpp) for kind in range(5)]))
+        filterings.append([filtered(kind, row, above, bpp) for kind in range(5)])
         above = row
-    return b"".join(out)
+    weight = lambda f: sum(b if b < 128 else 256 - b for b in f[1:])  # noqa: E731
+    choices = [[f[kind] for f in filterings] for kind in range(5)] + [[min(f, key=weight) for f in filterings]]
+    return min((zlib.compress(b"".join(c), 9) for c in choices), key=len)
 
 
-def encode(width, height, rows, channels=3, depth=8, palette=None):
+def encode(width, height, rows, channels=3, depth=8, palette=None, smallest=False):
     """rows: one bytes object per row, already packed for the depth.
-    With a palette (a list of RGB triples) the image is paletted. The
-    image data is the smallest of the usual filter choices: one filter for
-    every row, or each row's with the least sum of its signed bytes."""
+    With a palette (a list of RGB triples) the image is paletted. Rows go
+    unfiltered unless smallest asks for the smallest filtering."""
     colour = 3 if palette else COLOUR_TYPES[channels]
     header = struct.pack(">IIBBBBB", width, height, depth, colour, 0, 0, 0)
     bpp = max(1, channels * depth // 8) if not palette else 1
-    smallest = lambda f: sum(b if b < 128 else 256 - b for b in f[1:])  # noqa: E731
-    choices = [lambda fs, k=k: fs[k] for k in range(5)] + [lambda fs: min(fs, key=smallest)]
-    data = min((zlib.compress(filter_rows(rows, bpp, c), 9) for c in choices), key=len)
+    data = smallest_data(rows, bpp) if smallest else zlib.compress(b"".join(b"\x00" + bytes(r) for r in rows), 9)
     out = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
     if palette:
         out += chunk(b"PLTE", b"".join(bytes(c) for c in palette))
