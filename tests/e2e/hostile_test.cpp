@@ -31,7 +31,13 @@ void stop(Process& process)
 TEST_F(EndToEnd, TitledWithTheProgramsName)
 {
     launch();
-    EXPECT_EQ(display->title(), "plant");
+    // SDL 2 may name the window a moment after it has mapped it.
+    std::string title = display->title();
+    for (int i = 0; i < 500 && title.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        title = display->title();
+    }
+    EXPECT_EQ(title, "plant");
 }
 
 TEST_F(EndToEnd, ClosedStandardOutputStillEndsOnAKey)
