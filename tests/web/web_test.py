@@ -202,7 +202,7 @@ class Address(InBrowser):
     """The plant in the page's address, Back and Forward, and the buttons."""
     start = staticmethod(lambda: engines.start(args.engine))
 
-    def reopen(self, page, fragment, first):
+    def reopen(self, fragment, first):
         """The page opened anew at index.html with that fragment."""
         self.engine.open("about:blank")
         return self.open(self.server.url + "index.html" + fragment, first=first)
@@ -221,16 +221,16 @@ class Address(InBrowser):
         web_lines, _ = self.run_in_browser(page, script)
         self.assertEqual(web_lines, lines)
         fragment = self.holds(page, lines[-1])
-        page = self.reopen(page, fragment, first=lines[-1])
+        page = self.reopen(fragment, first=lines[-1])
         page.move(5, 5)
         self.assertSameFrame(page.settled(), frames[0], "reopened")
         # Ten generations, in the page's own words: short, and the same plant again.
         tenth = "ao"
         for _ in range(10):
             tenth = tenth.replace("o", "a[+ao]-ao")
-        fragment = self.holds(self.reopen(page, address(tenth), first=tenth), tenth)
+        fragment = self.holds(self.reopen(address(tenth), first=tenth), tenth)
         self.assertLessEqual(len(fragment) - 1, 300)
-        self.holds(self.reopen(page, fragment, first=tenth), tenth)
+        self.holds(self.reopen(fragment, first=tenth), tenth)
 
     def test_back_and_forward_step_through_presses(self):
         away = [("move", 5, 5), ("frame",)]
@@ -273,7 +273,7 @@ class Address(InBrowser):
                                ("not deflated", "#p1=AAAA"), ("unknown prefix", address(GROWN_AT_212, "#p9=")),
                                ("foreign symbol", address("aa[+ax]-ao")), ("unclosed", address("aa[+ao")),
                                ("misordered", address("a]a[o")), ("too long", address("a" * 1000001))]:
-            page = self.reopen(None, fragment, first=START_UP)
+            page = self.reopen(fragment, first=START_UP)
             self.assertIn("The link held no plant that this page could read", page.status(), what)
             self.holds(page, START_UP)
             if args.engine == "chromium":
