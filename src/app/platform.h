@@ -6,7 +6,7 @@
 
 // What differs between the desktop and the web page: how the window opens,
 // how the frames are driven and how the program ends. Each build links one
-// implementation, desktop.cpp or web.cpp.
+// implementation: src/desktop, or the page's glue in src/web.
 
 // Starts SDL's video and opens the 600 x 400 x 32 window titled "plant",
 // ignoring button and key releases. On failure writes "cannot open the

@@ -1,6 +1,6 @@
 // The plant in the page's address, Back and Forward through the presses,
-// and the buttons under the canvas. index.html loads this after its own
-// script and deflate.js, and before plant.js.
+// and the buttons under the canvas. index.html loads this after output.js,
+// gestures.js and deflate.js, and before plant.js.
 //
 // The address's fragment holds the plant's derivation string, deflated
 // (deflate.js) and in base64url behind a versioned prefix: "#p1=...". The program checks the

@@ -13,7 +13,7 @@ import sys
 import tempfile
 
 # The targets that `make run` builds, in the desktop build.
-PROGRAM_TARGETS = ["lsystem", "turtle", "shadow", "app", "plant"]
+PROGRAM_TARGETS = ["lsystem", "turtle", "shadow", "app", "desktop", "plant"]
 HIDDEN_FROM_THE_PROGRAM = ["GTest", "X11", "Python3", "Threads"]
 # The tools a build runs, as its CMake cache names them.
 TOOLS = ["CMAKE_CXX_COMPILER", "CMAKE_C_COMPILER", "CMAKE_MAKE_PROGRAM", "CMAKE_TOOLCHAIN_FILE",

@@ -1,0 +1,51 @@
+// Fingers on the canvas, handed to the program as the mouse it knows.
+// index.html loads this after output.js, whose Module it calls.
+(function () {
+  var canvas = document.getElementById('canvas');
+  // A finger looks, and a tap acts. A finger down and its drag move the
+  // highlight to the square under it. The program gets a press only where
+  // a single finger lifts within tapSlop CSS pixels of where it landed,
+  // however long it stayed: a motion to the lift position, then a press
+  // and release there, as with a mouse. Further fingers, a longer drag or a
+  // cancelled touch press nothing. The page takes the touches before the
+  // program's own handlers, and neither scrolls nor zooms under them.
+  var tapSlop = 10;
+  var gesture = null;   // the first finger, where it landed, whether it moved or others came
+  // The canvas pixel under a touch, from its exact position, or null off the canvas.
+  function canvasPixel(touch) {
+    var box = canvas.getBoundingClientRect();
+    var x = Math.floor((touch.clientX - box.left) * canvas.width / box.width);
+    var y = Math.floor((touch.clientY - box.top) * canvas.height / box.height);
+    return x >= 0 && y >= 0 && x < canvas.width && y < canvas.height ? [x, y] : null;
+  }
+  function fingerAt(touch, press) {
+    var at = canvasPixel(touch);
+    if (at && Module.running && !Module.ended) Module._fingerAt(at[0], at[1], press ? 1 : 0);
+  }
+  function touched(event) {
+    if (event.target !== canvas) return;
+    event.preventDefault();
+    event.stopPropagation();
+    if (gesture === null && event.type !== 'touchstart') return;
+    var touch = null;
+    for (var i = 0; gesture !== null && i < event.changedTouches.length; i++)
+      if (event.changedTouches[i].identifier === gesture.finger) touch = event.changedTouches[i];
+    if (event.type === 'touchstart' && gesture === null) {
+      var first = event.changedTouches[0];
+      gesture = { finger: first.identifier, x: first.clientX, y: first.clientY, moved: false,
+                  many: event.touches.length > 1 };
+      if (!gesture.many) fingerAt(first, false);
+    } else if (event.type === 'touchstart' || event.type === 'touchcancel') {
+      gesture.many = true;
+    } else if (touch && !gesture.many) {
+      gesture.moved = gesture.moved ||
+        Math.hypot(touch.clientX - gesture.x, touch.clientY - gesture.y) > tapSlop;
+      if (event.type === 'touchmove') fingerAt(touch, false);
+      else if (!gesture.moved) fingerAt(touch, true);
+    }
+    if (event.type !== 'touchstart' && event.type !== 'touchmove' && event.touches.length === 0) gesture = null;
+  }
+  ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function (type) {
+    window.addEventListener(type, touched, { capture: true, passive: false });
+  });
+})();

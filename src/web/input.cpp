@@ -1,0 +1,64 @@
+// The browser's events and the page's fingers, handed to the frame's event
+// step in order.
+#include "web/input.h"
+
+#include <emscripten.h>
+
+#include <deque>
+
+namespace {
+
+// Events read from the browser that wait for a later frame.
+std::deque<SDL_Event> waiting;
+
+SDL_Event mouseEvent(decltype(SDL_Event::type) type, int x, int y)
+{
+    SDL_Event event{};
+    event.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        event.motion.x = static_cast<Uint16>(x);
+        event.motion.y = static_cast<Uint16>(y);
+    } else {
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.button.x = static_cast<Uint16>(x);
+        event.button.y = static_cast<Uint16>(y);
+    }
+    return event;
+}
+
+} // namespace
+
+// A finger, or a mouse that moved and pressed within one frame, presses
+// away from where the last plant pass looked: such a press waits for the
+// next frame behind a motion to its position, so that it finds the square
+// under it selected, as a press after a hover does on the desktop.
+void admitEvents(const Input& input)
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) waiting.push_back(event);
+    while (!waiting.empty()) {
+        const SDL_Event& next = waiting.front();
+        if (next.type == SDL_MOUSEBUTTONDOWN) {
+            const int x = static_cast<Uint16>(next.button.x), y = static_cast<Uint16>(next.button.y);
+            if (x != input.mouseX || y != input.mouseY) {
+                SDL_Event motion = mouseEvent(SDL_MOUSEMOTION, x, y);
+                keepEvent(&motion);
+                return;
+            }
+        }
+        keepEvent(&next);
+        waiting.pop_front();
+    }
+}
+
+// A finger at window pixel (x, y), placed by the page from the touch's exact
+// position: a motion there and, with press set, a press and a release of
+// the first button there, queued with the events read from the browser.
+extern "C" EMSCRIPTEN_KEEPALIVE void fingerAt(int x, int y, int press)
+{
+    waiting.push_back(mouseEvent(SDL_MOUSEMOTION, x, y));
+    if (!press) return;
+    waiting.push_back(mouseEvent(SDL_MOUSEBUTTONDOWN, x, y));
+    waiting.push_back(mouseEvent(SDL_MOUSEBUTTONUP, x, y));
+}

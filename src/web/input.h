@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/events.h"
+
+// The browser's events on their way to the frame, and fingers placed by the
+// page. The frame loop admits them at the start of each frame.
+
+// Moves the events read from the browser, and the fingers queued since,
+// into the frame's queue in order; a press away from where the last plant
+// pass looked waits for the next frame behind a motion to its position.
+void admitEvents(const Input& input);

@@ -1,0 +1,66 @@
+// The page's window and frame loop: the window is the page's canvas, the
+// browser calls one frame per animation frame, and the page is told when
+// the program ends.
+#include "web/loop.h"
+
+#include "app/platform.h"
+#include "web/canvas.h"
+#include "web/input.h"
+
+#include <emscripten.h>
+
+#include <cstdio>
+
+namespace {
+
+// Frames still to run before the page stops changing. The frame that takes
+// an event draws over the shadows from before it, the next one draws the
+// new shadows, and the one after puts that on the page. From then until the
+// next event, each frame would draw and show the very same pixels: none is
+// run, and the page costs the browser nothing.
+int framesToSettle = 3;
+
+// The frame loop's objects, once it runs; null once the program has ended.
+Frame* running = nullptr;
+
+void webFrame(void* arg)
+{
+    Frame& frame = *static_cast<Frame*>(arg);
+    admitEvents(frame.input);
+    if (keptEvents() > 0) wakeFrames();
+    if (framesToSettle == 0) {
+        showAgainIfCleared(frame.canvas);
+        return;
+    }
+    --framesToSettle;
+    runFrame(frame);
+    if (!frame.input.quit) return;
+    emscripten_cancel_main_loop();
+    running = nullptr;
+    // The browser's IMG_Quit and SDL_Quit do nothing but say so on standard
+    // output, which the page shows: they are left out.
+    freeSurfaces(frame);
+    EM_ASM({ if (Module.programEnded) Module.programEnded(); }, 0);
+}
+
+} // namespace
+
+Frame* runningFrame() { return running; }
+
+void wakeFrames() { framesToSettle = 3; }
+
+SDL_Surface* openWindow()
+{
+    SDL_Init(SDL_INIT_VIDEO);
+    SDL_WM_SetCaption("plant", "plant");
+    SDL_Surface* window = SDL_SetVideoMode(600, 400, 32, 0);
+    if (!window) std::fprintf(stderr, "cannot open the 600 x 400 window: %s\n", SDL_GetError());
+    return window;
+}
+
+void runLoop(Frame& frame)
+{
+    // The entry's objects stay alive: the loop leaves main without unwinding it.
+    running = &frame;
+    emscripten_set_main_loop_arg(webFrame, &frame, 0, 1);
+}
