@@ -1,6 +1,6 @@
-// The plant in the page's address, Back and Forward through the presses,
-// and the buttons under the canvas. index.html loads this after output.js,
-// gestures.js and deflate.js, and before plant.js.
+// The plant in the page's address, and Back and Forward through the
+// presses. index.html loads this after status.js and deflate.js, and
+// before buttons.js and plant.js.
 //
 // The address's fragment holds the plant's derivation string, deflated
 // (deflate.js) and in base64url behind a versioned prefix: "#p1=...". The program checks the
@@ -15,8 +15,6 @@
   var unreadable = 'The link held no plant that this page could read, so it shows the usual plant.';
   var keeps = typeof DecompressionStream === 'function';
 
-  var controls = document.getElementById('controls');
-  var startOver = document.getElementById('start-over');
   var shown = null;        // the string on the page, which the address holds once written
   window.addressHolds = null;   // the string the address holds now
   var fromAddress = false; // whether a line printed now came from the address, not a press
@@ -68,8 +66,7 @@
   }
 
   function say(note) {
-    Module.addressNote = note;
-    Module.setStatus('');
+    Module.say('address', note);
   }
 
   // After the program has read the address: a plant it refused is as unreadable as a broken address.
@@ -88,7 +85,7 @@
   }
 
   // Every line the program prints: a plant, unless it is a sentence.
-  Module.plantPrinted = function (text) {
+  Module.onPrint(function (text) {
     if (/\s/.test(text)) return;
     var press = shown !== null && !fromAddress;
     if (press && text === shown) return;
@@ -100,9 +97,9 @@
       return;
     }
     // A press that changes the plant moves on from what the page last said.
-    if (press && Module.addressNote) say('');
+    if (press) say('');
     keep(text, press);
-  };
+  });
 
   // The program starts once the address is read, with its plant.
   Module.preRun = [function () {
@@ -128,48 +125,20 @@
     });
   });
 
-  document.getElementById('save-picture').addEventListener('click', function () {
-    document.getElementById('canvas').toBlob(function (png) {
-      var link = document.createElement('a');
-      link.href = URL.createObjectURL(png);
-      link.download = 'plant.png';
-      link.click();
-      setTimeout(function () { URL.revokeObjectURL(link.href); }, 60000);
-    }, 'image/png');
-  });
-
-  document.getElementById('copy-link').addEventListener('click', function () {
-    var url = location.href;
-    if (navigator.share) {
-      navigator.share({ title: document.title, url: url }).catch(function () {});
-    } else if (navigator.clipboard && navigator.clipboard.writeText) {
-      navigator.clipboard.writeText(url).then(function () { say('The link is copied.'); },
-                                              function () { say('Copy this link: ' + url); });
-    } else {
-      say('Copy this link: ' + url);
+  // Whether the address holds the plant on the page, once the writes under
+  // way are done: the one link worth sharing.
+  window.plantAddress = {
+    holdsShown: function () {
+      return work.then(function () { return shown !== null && window.addressHolds === shown; });
+    },
+    // The usual plant, as a new entry: as a press would, but from the page.
+    startOver: function () {
+      if (!Module.running || Module.ended) return;
+      work = work.then(function () {
+        Module.addressPlant = null;
+        say('');
+        Module._showAddressPlant();
+      });
     }
-  });
-
-  // The usual plant, as a new entry: as a press would, but from the page.
-  startOver.addEventListener('click', function () {
-    if (!Module.running || Module.ended) return;
-    work = work.then(function () {
-      Module.addressPlant = null;
-      say('');
-      Module._showAddressPlant();
-    });
-  });
-
-  // The buttons are the page's, not the program's: Enter and Space on a
-  // focused button, and Tab and Shift that move between them, never reach
-  // the program, which ends at a key. A button pressed with the mouse or a
-  // finger gives the keyboard back at once.
-  ['keydown', 'keyup', 'keypress'].forEach(function (type) {
-    window.addEventListener(type, function (event) {
-      if (controls.contains(event.target) || event.key === 'Tab' || event.key === 'Shift') event.stopPropagation();
-    }, true);
-  });
-  controls.addEventListener('click', function (event) {
-    if (event.detail > 0 && event.target.blur) event.target.blur();
-  });
+  };
 })();

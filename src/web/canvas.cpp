@@ -1,7 +1,5 @@
 // The canvas in the program's memory, and its upload onto the page's
 // canvas: only what changed since the last present, in one putImageData.
-#include "web/canvas.h"
-
 #include "app/changes.h"
 #include "app/platform.h"
 #include "app/surface.h"
@@ -41,10 +39,7 @@ void makeOpaque(SDL_Surface* image)
 // canvas since. The image over that memory is made anew only when the
 // memory has grown and moved.
 EM_JS(void, uploadArea, (const void* pixels, int w, int h, int x, int y, int aw, int ah), {
-    if (!Module.frameContext) {
-        Module.frameContext = Module.canvas.getContext('2d');
-        Module.canvas.addEventListener('contextrestored', function() { Module.canvasCleared = true; });
-    }
+    if (!Module.frameContext) Module.frameContext = Module.canvas.getContext('2d');
     if (!Module.frameImage || Module.frameImage.data.buffer !== HEAPU8.buffer)
         Module.frameImage = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, w * h * 4), w, h);
     if (Module.canvasCleared) {
@@ -55,17 +50,26 @@ EM_JS(void, uploadArea, (const void* pixels, int w, int h, int x, int y, int aw,
     }
 });
 
-} // namespace
+// The browser clears a canvas when it restores a lost context, when its
+// size is set (also to the same size) and may when the tab is hidden: each
+// time, the whole canvas goes on the page again at the next frame.
+EM_JS(void, watchCanvas, (), {
+    function cleared() {
+        Module.canvasCleared = true;
+        if (Module._wake) Module._wake();
+    }
+    Module.canvas.addEventListener('contextrestored', cleared);
+    document.addEventListener('visibilitychange', function() { if (!document.hidden) cleared(); });
+    new MutationObserver(cleared).observe(Module.canvas, {attributes: true, attributeFilter: ['width', 'height']});
+});
 
-void showAgainIfCleared(const SDL_Surface* canvas)
-{
-    uploadArea(canvas->pixels, canvas->w, canvas->h, 0, 0, 0, 0);
-}
+} // namespace
 
 SDL_Surface* openCanvas(SDL_Surface* window, SDL_Surface* night, SDL_Surface* day)
 {
     makeOpaque(night);
     makeOpaque(day);
+    watchCanvas();
     auto* memory = new MemorySurface;
     memory->format = *window->format;
     memory->format.palette = nullptr;

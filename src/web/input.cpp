@@ -1,6 +1,8 @@
-// The browser's events and the page's fingers, handed to the frame's event
-// step in order.
+// The page's mouse and fingers, and what else the browser's SDL reads (the
+// keys), handed to the frame's event step in order.
 #include "web/input.h"
+
+#include "web/loop.h"
 
 #include <emscripten.h>
 
@@ -11,7 +13,7 @@ namespace {
 // Events read from the browser that wait for a later frame.
 std::deque<SDL_Event> waiting;
 
-SDL_Event mouseEvent(decltype(SDL_Event::type) type, int x, int y)
+SDL_Event mouseEvent(decltype(SDL_Event::type) type, int x, int y, int button = SDL_BUTTON_LEFT)
 {
     SDL_Event event{};
     event.type = type;
@@ -19,7 +21,7 @@ SDL_Event mouseEvent(decltype(SDL_Event::type) type, int x, int y)
         event.motion.x = static_cast<Uint16>(x);
         event.motion.y = static_cast<Uint16>(y);
     } else {
-        event.button.button = SDL_BUTTON_LEFT;
+        event.button.button = static_cast<Uint8>(button);
         event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
         event.button.x = static_cast<Uint16>(x);
         event.button.y = static_cast<Uint16>(y);
@@ -52,13 +54,24 @@ void admitEvents(const Input& input)
     }
 }
 
+// The mouse at window pixel (x, y), placed by the page at the moment of the
+// browser's event: a motion there with button 0, else a press of that
+// button (1 to 5) there.
+extern "C" EMSCRIPTEN_KEEPALIVE void mouseAt(int x, int y, int button)
+{
+    waiting.push_back(button == 0 ? mouseEvent(SDL_MOUSEMOTION, x, y) : mouseEvent(SDL_MOUSEBUTTONDOWN, x, y, button));
+    wakeFrames();
+}
+
 // A finger at window pixel (x, y), placed by the page from the touch's exact
 // position: a motion there and, with press set, a press and a release of
-// the first button there, queued with the events read from the browser.
+// the first button there.
 extern "C" EMSCRIPTEN_KEEPALIVE void fingerAt(int x, int y, int press)
 {
     waiting.push_back(mouseEvent(SDL_MOUSEMOTION, x, y));
-    if (!press) return;
-    waiting.push_back(mouseEvent(SDL_MOUSEBUTTONDOWN, x, y));
-    waiting.push_back(mouseEvent(SDL_MOUSEBUTTONUP, x, y));
+    if (press) {
+        waiting.push_back(mouseEvent(SDL_MOUSEBUTTONDOWN, x, y));
+        waiting.push_back(mouseEvent(SDL_MOUSEBUTTONUP, x, y));
+    }
+    wakeFrames();
 }

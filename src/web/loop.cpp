@@ -4,7 +4,6 @@
 #include "web/loop.h"
 
 #include "app/platform.h"
-#include "web/canvas.h"
 #include "web/input.h"
 
 #include <emscripten.h>
@@ -16,9 +15,10 @@ namespace {
 // Frames still to run before the page stops changing. The frame that takes
 // an event draws over the shadows from before it, the next one draws the
 // new shadows, and the one after puts that on the page. From then until the
-// next event, each frame would draw and show the very same pixels: none is
-// run, and the page costs the browser nothing.
+// next event, each frame would draw and show the very same pixels: the loop
+// pauses, and the page costs the browser nothing.
 int framesToSettle = 3;
+bool paused = false;
 
 // The frame loop's objects, once it runs; null once the program has ended.
 Frame* running = nullptr;
@@ -28,13 +28,17 @@ void webFrame(void* arg)
     Frame& frame = *static_cast<Frame*>(arg);
     admitEvents(frame.input);
     if (keptEvents() > 0) wakeFrames();
-    if (framesToSettle == 0) {
-        showAgainIfCleared(frame.canvas);
+    if (framesToSettle > 0) {
+        --framesToSettle;
+        runFrame(frame);
+    }
+    if (!frame.input.quit) {
+        if (framesToSettle == 0) {
+            emscripten_pause_main_loop();
+            paused = true;
+        }
         return;
     }
-    --framesToSettle;
-    runFrame(frame);
-    if (!frame.input.quit) return;
     emscripten_cancel_main_loop();
     running = nullptr;
     // The browser's IMG_Quit and SDL_Quit do nothing but say so on standard
@@ -47,7 +51,20 @@ void webFrame(void* arg)
 
 Frame* runningFrame() { return running; }
 
-void wakeFrames() { framesToSettle = 3; }
+void wakeFrames()
+{
+    framesToSettle = 3;
+    if (!paused || !running) return;
+    paused = false;
+    emscripten_resume_main_loop();
+}
+
+// Any event the page sees wakes the frames: one the program reads through
+// the browser's SDL (a key) waits for the next frame.
+extern "C" EMSCRIPTEN_KEEPALIVE void wake()
+{
+    if (running) wakeFrames();
+}
 
 SDL_Surface* openWindow()
 {

@@ -22,8 +22,8 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 class Server:
     """Serves a folder on a free port of 127.0.0.1 until closed."""
 
-    def __init__(self, folder):
-        handler = functools.partial(QuietHandler, directory=folder)
+    def __init__(self, folder, handler=QuietHandler):
+        handler = functools.partial(handler, directory=folder)
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         self.url = "http://127.0.0.1:%d/" % self.httpd.server_address[1]
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
@@ -43,8 +43,10 @@ class Page:
     600 x 400 CSS pixels on whole pixels."""
 
     def __init__(self, engine, url, full_size=True):
+        """Opens url, or with None takes the page the engine shows."""
         self.engine = engine
-        engine.open(url)
+        if url:
+            engine.open(url)
         # The mouse from an earlier page is let go and put off the canvas, so
         # that a move to where it was is a move.
         engine.release()

@@ -194,10 +194,13 @@ def wait_until(test, timeout=20.0, step=0.05):
         time.sleep(step)
 
 
-def chromium(phone=None):
+def chromium(phone=None, waits=True):
     """Headless Chromium; phone=(width, height) emulates a touch screen of
-    that many CSS pixels at three device pixels each."""
+    that many CSS pixels at three device pixels each. Unless waits, the
+    driver never waits for a page to load before it goes on."""
     options = webdriver.ChromeOptions()
+    if not waits:
+        options.page_load_strategy = "none"
     options.binary_location = "/usr/bin/chromium"
     for flag in CHROMIUM_FLAGS:
         options.add_argument(flag)

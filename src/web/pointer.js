@@ -1,7 +1,38 @@
-// Fingers on the canvas, handed to the program as the mouse it knows.
-// index.html loads this after output.js, whose Module it calls.
+// The mouse and fingers on the canvas, handed to the program as the mouse
+// it knows. Each position becomes a window pixel at the moment of its
+// event, from the canvas's place then: a layout that changes before the
+// next frame (a resized window, a turned phone, a slow frame) does not move
+// a press. The page takes these events before the browser's SDL, which
+// would place them only when the program polls.
 (function () {
   var canvas = document.getElementById('canvas');
+
+  // The canvas pixel under a mouse or touch position, or null off the canvas.
+  function canvasPixel(at) {
+    var box = canvas.getBoundingClientRect();
+    var x = Math.floor((at.clientX - box.left) * canvas.width / box.width);
+    var y = Math.floor((at.clientY - box.top) * canvas.height / box.height);
+    return x >= 0 && y >= 0 && x < canvas.width && y < canvas.height ? [x, y] : null;
+  }
+
+  // A motion, or a press of SDL's button 1 to 5 (4 and 5 the wheel's steps
+  // up and down), where the mouse is. Releases and the mouse leaving the
+  // canvas mean nothing to the program.
+  function mouse(event) {
+    if (event.target !== canvas) return;
+    event.preventDefault();
+    event.stopPropagation();
+    var button = 0;
+    if (event.type === 'mousedown') button = event.button + 1;
+    else if (event.type === 'wheel') button = event.deltaY < 0 ? 4 : 5;
+    else if (event.type !== 'mousemove') return;
+    var at = canvasPixel(event);
+    if (at && Module.running && !Module.ended) Module._mouseAt(at[0], at[1], button);
+  }
+  ['mousemove', 'mousedown', 'mouseup', 'mouseout', 'wheel', 'mousewheel', 'DOMMouseScroll'].forEach(function (type) {
+    window.addEventListener(type, mouse, { capture: true, passive: false });
+  });
+
   // A finger looks, and a tap acts. A finger down and its drag move the
   // highlight to the square under it. The program gets a press only where
   // a single finger lifts within tapSlop CSS pixels of where it landed,
@@ -11,13 +42,6 @@
   // program's own handlers, and neither scrolls nor zooms under them.
   var tapSlop = 10;
   var gesture = null;   // the first finger, where it landed, whether it moved or others came
-  // The canvas pixel under a touch, from its exact position, or null off the canvas.
-  function canvasPixel(touch) {
-    var box = canvas.getBoundingClientRect();
-    var x = Math.floor((touch.clientX - box.left) * canvas.width / box.width);
-    var y = Math.floor((touch.clientY - box.top) * canvas.height / box.height);
-    return x >= 0 && y >= 0 && x < canvas.width && y < canvas.height ? [x, y] : null;
-  }
   function fingerAt(touch, press) {
     var at = canvasPixel(touch);
     if (at && Module.running && !Module.ended) Module._fingerAt(at[0], at[1], press ? 1 : 0);

@@ -1,0 +1,1 @@
+if (Module['arrived']) Module['arrived']();

@@ -1,0 +1,139 @@
+// The line above the strings: how to use the plant, the page's notes, and
+// what went wrong with a way on. index.html loads this first; it makes the
+// program's Module, which the other scripts add to and plant.js reads.
+(function () {
+  var statusLine = document.getElementById('status');
+  var action = document.getElementById('action');
+  var canvas = document.getElementById('canvas');
+  var fromFolder = location.protocol === 'file:';
+  // Past this, a program still on its way is said to be late, though it may yet come.
+  var stallSeconds = 15;
+
+  // A screen that only a finger reaches has no keyboard either; where a
+  // mouse or a pen is, a keyboard is too.
+  var hasTouch = navigator.maxTouchPoints > 0 || 'ontouchstart' in window;
+  var touchOnly = hasTouch && !window.matchMedia('(any-pointer: fine)').matches;
+  var howTo = touchOnly
+    ? 'Tap a leaf to grow the plant there, or a joint to cut it; drag a finger to see what lies under it.'
+    : 'Move the mouse over a leaf or a joint; press a mouse button to grow the plant at a leaf or cut it at a joint' +
+      (hasTouch ? ', or tap it' : '') + '; press a key to quit.';
+
+  // What each of the page's scripts brings, in a visitor's words.
+  var features = {
+    'output.js': 'The strings under the canvas are unavailable',
+    'pointer.js': 'The mouse and fingers cannot reach the plant',
+    'keys.js': 'Browser shortcuts may end the program',
+    'deflate.js': 'Links cannot hold the plant',
+    'address.js': 'Links, Back and Forward cannot hold the plant',
+    'buttons.js': 'Save picture, Copy link and Start over are unavailable'
+  };
+  var notes = {};          // what the page says before how to use it, by topic
+  var failure = '';        // why the program cannot run, once it cannot
+  var arrived = false;     // whether plant.js ran to its end
+
+  function show() {
+    if (failure) {
+      statusLine.textContent = failure;
+    } else if (Module.ended) {
+      statusLine.textContent = 'The program has ended, as a key press ends it. ' +
+        'Grow again starts it anew with the plant in the address.';
+    } else {
+      var said = Object.keys(notes).map(function (k) { return notes[k]; }).filter(Boolean);
+      statusLine.textContent = said.concat(Module.running ? [howTo] : ['Loading…']).join(' ');
+    }
+  }
+
+  function offer(label, act) {
+    action.textContent = label;
+    action.onclick = act;
+    action.hidden = false;
+  }
+
+  // The program cannot run: says why and what to do, and offers a reload.
+  function fail(what) {
+    if (failure || Module.ended) return;
+    failure = what + (fromFolder
+      ? ' A page opened from a folder needs every file of the page beside index.html; ' +
+        'or serve the folder (make web-serve) and open http://127.0.0.1:8600/.'
+      : ' Reload the page to try again.');
+    Module.ended = true;
+    offer('Reload', function () { location.reload(); });
+    show();
+  }
+
+  // Why plant.js did not load, where the server can say.
+  function whyNotLoaded() {
+    var where = 'The plant\u2019s program (plant.js) did not load';
+    if (fromFolder) return Promise.resolve(where + '.');
+    return fetch('plant.js', { method: 'HEAD', cache: 'no-store' }).then(function (answer) {
+      if (answer.status === 404) return where + ': it is missing from the server.';
+      if (!answer.ok) return where + ': the server answered ' + answer.status + '.';
+      var type = answer.headers.get('Content-Type') || '';
+      if (!/javascript/i.test(type)) return where + ': the server sent it as ' + (type || 'an unknown type') + '.';
+      return where + '.';
+    }, function () { return where + ': the connection failed.'; });
+  }
+
+  function scriptName(element) {
+    return element && element.tagName === 'SCRIPT' ? element.src.replace(/[?#].*$/, '').replace(/^.*\//, '') : '';
+  }
+
+  // A script that did not load: plant.js stops the page; a helper costs its own feature.
+  document.addEventListener('error', function (event) {
+    var name = scriptName(event.target);
+    if (name === 'plant.js') whyNotLoaded().then(fail);
+    else if (features[name]) Module.say(name, features[name] + ': ' + name + ' did not load. Reload the page to try again.');
+  }, true);
+
+  // plant.js arrived but did not run to its end: cut short on its way.
+  document.addEventListener('load', function (event) {
+    if (scriptName(event.target) === 'plant.js' && !arrived)
+      fail('The plant\u2019s program (plant.js) arrived incomplete, cut short on its way.');
+  }, true);
+
+  setTimeout(function () {
+    if (!arrived && !failure)
+      Module.say('late', 'The plant\u2019s program has not arrived after ' + stallSeconds +
+        ' seconds: the connection may be slow or stalled. Reload the page to try again.');
+    if (!arrived && !failure) offer('Reload', function () { location.reload(); });
+  }, stallSeconds * 1000);
+
+  var readers = [];        // who reads each line the program prints
+
+  window.Module = {
+    canvas: canvas,
+    // Every line the program writes to standard output goes to each reader, in order.
+    print: function (text) {
+      for (var i = 0; i < readers.length; i++) readers[i](text);
+    },
+    onPrint: function (reader) { readers.push(reader); },
+    printErr: function (text) { console.warn(text); },
+    // plant.js ends by saying so.
+    arrived: function () {
+      arrived = true;
+      Module.say('late', '');
+      if (!failure) action.hidden = true;
+    },
+    onRuntimeInitialized: function () {
+      Module.running = true;
+      show();
+    },
+    // A note on a topic, '' to take it back.
+    say: function (topic, text) {
+      notes[topic] = text;
+      show();
+    },
+    // Emscripten's own progress messages are not shown: the page says its own.
+    setStatus: function () {},
+    onAbort: function (what) {
+      fail('The plant\u2019s program could not start (' + what + ').');
+    },
+    programEnded: function () {
+      Module.ended = true;
+      document.getElementById('start-over').disabled = true;
+      offer('Grow again', function () { location.reload(); });
+      show();
+    }
+  };
+  show();
+})();
