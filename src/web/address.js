@@ -1,6 +1,6 @@
 // The plant in the page's address, and Back and Forward through the
-// presses. index.html loads this after status.js and deflate.js, and
-// before buttons.js and plant.js.
+// presses. It comes after status.js and deflate.js in page.js, and before
+// buttons.js.
 //
 // The address's fragment holds the plant's derivation string, deflated
 // (deflate.js) and in base64url behind a versioned prefix: "#p1=...". The program checks the
@@ -53,13 +53,21 @@
     return bytes;
   }
 
-  // What the address holds: { plant: bytes or null, bad: whether it held something unreadable }.
-  async function readAddress() {
-    var hash = location.hash;
-    if (hash === '' || hash === '#') return { plant: null, bad: false };
-    if (!keeps || hash.indexOf(prefix) !== 0) return { plant: null, bad: true };
+  // What an address's fragment holds: { plant: bytes or null, bad: whether
+  // it held something unreadable }. A link re-encoded on its way (%53 for
+  // S, %3D for =) or with white space around it holds the same plant.
+  async function readAddress(hash) {
+    var text;
     try {
-      return { plant: await inflated(hash.slice(prefix.length)), bad: false };
+      text = decodeURIComponent(hash.replace(/^#/, '')).trim();
+    } catch (e) {
+      return { plant: null, bad: true };
+    }
+    if (text === '') return { plant: null, bad: false };
+    var code = prefix.slice(1);
+    if (!keeps || text.indexOf(code) !== 0) return { plant: null, bad: true };
+    try {
+      return { plant: await inflated(text.slice(code.length)), bad: false };
     } catch (e) {
       return { plant: null, bad: true };
     }
@@ -84,12 +92,15 @@
     }).catch(function (e) { console.warn('The address keeps no plant: ' + e); });
   }
 
-  // Every line the program prints: a plant, unless it is a sentence.
+  // Every line the program prints: a plant, unless it is a sentence. A
+  // plant shown from the address is the entry's already, and writes no
+  // history: the browser may have moved on to another entry since.
   Module.onPrint(function (text) {
     if (/\s/.test(text)) return;
     var press = shown !== null && !fromAddress;
     if (press && text === shown) return;
     shown = text;
+    if (fromAddress) return;
     // A plant too large to reopen leaves the address at the last one that can be.
     if (text.length > maxSymbols) {
       say('This plant has more than ' + maxSymbols.toLocaleString('en-US') +
@@ -104,24 +115,31 @@
   // The program starts once the address is read, with its plant.
   Module.preRun = [function () {
     Module.addRunDependency('address');
-    readAddress().then(function (found) {
+    readAddress(location.hash).then(function (found) {
       Module.addressPlant = found.plant;
       Module.addressRead = function (taken) { read(found, taken); };
       Module.removeRunDependency('address');
     });
   }];
 
-  // Back, Forward or an edited address: the plant it holds, printed.
+  // Back, Forward or an edited address: the plant the entry holds, printed.
+  // The fragment is read as the browser moves, and of several moves in
+  // quick succession only the last is shown: the entry the browser is on.
+  var moves = 0;
   window.addEventListener('popstate', function () {
-    work = work.then(readAddress).then(function (found) {
-      if (!Module.running || Module.ended) return;
+    var hash = location.hash, move = ++moves;
+    work = work.then(function () { return readAddress(hash); }).then(function (found) {
+      if (move !== moves || !Module.running || Module.ended) return;
       Module.addressPlant = found.plant;
       fromAddress = true;
+      var taken;
       try {
-        read(found, Module._showAddressPlant());
+        taken = Module._showAddressPlant();
       } finally {
         fromAddress = false;
       }
+      read(found, taken);
+      window.addressHolds = taken === 1 ? shown : null;
     });
   });
 

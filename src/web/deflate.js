@@ -1,7 +1,8 @@
 // deflateRaw(bytes): the bytes compressed as raw deflate (RFC 1951), which
 // the browser's DecompressionStream('deflate-raw') reads back. One final
-// block with the fixed Huffman codes; matches come from hash chains over
-// the 32 KB window, and a short one waits a symbol for a longer one.
+// block, in the fixed Huffman codes or in codes made for these bytes,
+// whichever is shorter; matches come from hash chains over the 32 KB
+// window, and a short one waits a symbol for a longer one.
 //
 // Each engine's own CompressionStream compresses the same string to a
 // different length, one to twice another's; this gives every engine the
@@ -16,35 +17,96 @@ var deflateRaw = (function () {
                        13, 13];
   var windowSize = 32768, longestMatch = 258, chainSteps = 256, lazyBelow = 32;
 
-  return function (bytes) {
-    var out = [], buffer = 0, count = 0, n = bytes.length;
-    function put(value, bits) {   // least significant bit first
-      buffer |= value << count;
-      count += bits;
-      while (count >= 8) {
-        out.push(buffer & 255);
-        buffer >>>= 8;
-        count -= 8;
+  // The order in which a dynamic block gives the code-length code's lengths.
+  var lengthOrder = [16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15];
+
+  // Huffman code lengths for these frequencies, none longer than limit; a
+  // symbol of frequency 0 gets none. At least two symbols get a code, as
+  // inflaters expect of a complete code.
+  function codeLengths(frequencies, limit) {
+    var n = frequencies.length, used = [];
+    for (var s = 0; s < n; s++) if (frequencies[s] > 0) used.push(s);
+    for (var extra = 0; used.length < 2; extra++) if (used.indexOf(extra) < 0) used.push(extra);
+    // Rarest first, ties by symbol: the same codes in every engine.
+    used.sort(function (a, b) { return (frequencies[a] - frequencies[b]) || (a - b); });
+    // The tree, merged from the two rarest each time; depth counted per leaf.
+    var nodes = used.map(function (sym) { return { weight: Math.max(frequencies[sym], 1), leaves: [sym] }; });
+    var depth = new Array(n).fill(0);
+    while (nodes.length > 1) {
+      var a = nodes.shift(), b = nodes.shift();
+      var merged = { weight: a.weight + b.weight, leaves: a.leaves.concat(b.leaves) };
+      merged.leaves.forEach(function (sym) { depth[sym]++; });
+      var at = 0;
+      while (at < nodes.length && nodes[at].weight <= merged.weight) at++;
+      nodes.splice(at, 0, merged);
+    }
+    // Too deep: counts of codes per length made to fit, as zlib does, then
+    // the shortest codes to the most frequent symbols.
+    var count = new Array(limit + 1).fill(0), overflow = 0;
+    used.forEach(function (sym) {
+      if (depth[sym] > limit) overflow++;
+      count[Math.min(depth[sym], limit)]++;
+    });
+    while (overflow > 0) {
+      var bits = limit - 1;
+      while (count[bits] === 0) bits--;
+      count[bits]--;
+      count[bits + 1] += 2;
+      count[limit]--;
+      overflow -= 2;
+    }
+    var lengths = new Array(n).fill(0), next = 0;
+    for (var length = limit; length >= 1; length--)
+      for (var k = 0; k < count[length]; k++) lengths[used[next++]] = length;
+    return lengths;
+  }
+
+  // Canonical codes for the lengths, bits reversed for sending least
+  // significant bit first.
+  function codesFor(lengths) {
+    var count = new Array(16).fill(0), next = new Array(16).fill(0), codes = new Array(lengths.length).fill(0);
+    lengths.forEach(function (l) { if (l) count[l]++; });
+    for (var bits = 1, code = 0; bits < 16; bits++) {
+      code = (code + count[bits - 1]) << 1;
+      next[bits] = code;
+    }
+    lengths.forEach(function (l, sym) {
+      if (!l) return;
+      var code = next[l]++, reversed = 0;
+      for (var i = 0; i < l; i++) reversed |= (code >> i & 1) << (l - 1 - i);
+      codes[sym] = reversed;
+    });
+    return codes;
+  }
+
+  // The code lengths of both codes as code-length symbols: [symbol, extra bits, extra value] each.
+  function runLengths(lengths) {
+    var runs = [];
+    for (var i = 0; i < lengths.length;) {
+      var l = lengths[i], run = 1;
+      while (i + run < lengths.length && lengths[i + run] === l) run++;
+      var left = run;
+      if (l === 0) {
+        while (left >= 11) { var z = Math.min(left, 138); runs.push([18, 7, z - 11]); left -= z; }
+        if (left >= 3) { runs.push([17, 3, left - 3]); left = 0; }
+      } else {
+        runs.push([l, 0, 0]);
+        left--;
+        while (left >= 3) { var r = Math.min(left, 6); runs.push([16, 2, r - 3]); left -= r; }
       }
+      for (; left > 0; left--) runs.push([l, 0, 0]);
+      i += run;
     }
-    function putCode(code, bits) {   // a Huffman code: most significant bit first
-      for (var i = bits - 1; i >= 0; i--) put(code >> i & 1, 1);
-    }
-    function symbol(s) {   // the fixed literal/length code
-      if (s < 144) putCode(0x30 + s, 8);
-      else if (s < 256) putCode(0x190 + s - 144, 9);
-      else if (s < 280) putCode(s - 256, 7);
-      else putCode(0xc0 + s - 280, 8);
-    }
-    function match(length, distance) {
-      var l = lengthBase.length - 1, d = distanceBase.length - 1;
-      while (lengthBase[l] > length) l--;
-      symbol(257 + l);
-      put(length - lengthBase[l], lengthExtra[l]);
-      while (distanceBase[d] > distance) d--;
-      putCode(d, 5);
-      put(distance - distanceBase[d], distanceExtra[d]);
-    }
+    return runs;
+  }
+
+  // The fixed code's lengths: literals and lengths, then distances.
+  var fixedLengths = [];
+  for (var f = 0; f < 288; f++) fixedLengths.push(f < 144 ? 8 : f < 256 ? 9 : f < 280 ? 7 : 8);
+  var fixedDistances = new Array(30).fill(5);
+
+  return function (bytes) {
+    var n = bytes.length;
 
     // Earlier positions by their first three bytes, newest first.
     var head = new Map(), previous = new Int32Array(n);
@@ -74,14 +136,35 @@ var deflateRaw = (function () {
       return best >= 3 ? [best, distance] : [0, 0];
     }
 
-    put(1, 1);   // the final block,
-    put(1, 2);   // in the fixed codes
+    // The bytes as literals and matches: for each, the literal or length
+    // symbol, and for a match its length's extra bits, its distance code
+    // and that code's extra bits.
+    var symbols = [], lengthExtras = [], distanceCodes = [], distanceExtras = [];
+    var literalCounts = new Array(286).fill(0), distanceCounts = new Array(30).fill(0);
+    function literal(b) {
+      symbols.push(b);
+      lengthExtras.push(0);
+      distanceCodes.push(-1);
+      distanceExtras.push(0);
+      literalCounts[b]++;
+    }
+    function match(length, distance) {
+      var l = lengthBase.length - 1, d = distanceBase.length - 1;
+      while (lengthBase[l] > length) l--;
+      while (distanceBase[d] > distance) d--;
+      symbols.push(257 + l);
+      lengthExtras.push(length - lengthBase[l]);
+      distanceCodes.push(d);
+      distanceExtras.push(distance - distanceBase[d]);
+      literalCounts[257 + l]++;
+      distanceCounts[d]++;
+    }
     for (var i = 0; i < n;) {
       var found = longest(i);
       insert(i);
       if (found[0] && found[0] < lazyBelow && longest(i + 1)[0] > found[0]) found = [0, 0];
       if (!found[0]) {
-        symbol(bytes[i]);
+        literal(bytes[i]);
         i++;
         continue;
       }
@@ -89,7 +172,77 @@ var deflateRaw = (function () {
       for (var k = 1; k < found[0]; k++) insert(i + k);
       i += found[0];
     }
-    symbol(256);   // the end of the block
+    symbols.push(256);   // the end of the block
+    lengthExtras.push(0);
+    distanceCodes.push(-1);
+    distanceExtras.push(0);
+    literalCounts[256]++;
+
+    // The bits the tokens take in codes of these lengths.
+    function tokenBits(literalLengths, distanceLengths) {
+      var bits = 0;
+      for (var t = 0; t < symbols.length; t++) {
+        var sym = symbols[t];
+        bits += literalLengths[sym];
+        if (sym > 256) {
+          bits += lengthExtra[sym - 257] + distanceLengths[distanceCodes[t]] + distanceExtra[distanceCodes[t]];
+        }
+      }
+      return bits;
+    }
+
+    // The codes made for these tokens, and the header that describes them.
+    var literalLengths = codeLengths(literalCounts, 15), distanceLengths = codeLengths(distanceCounts, 15);
+    var literalsSent = 286, distancesSent = 30;
+    while (literalsSent > 257 && literalLengths[literalsSent - 1] === 0) literalsSent--;
+    while (distancesSent > 1 && distanceLengths[distancesSent - 1] === 0) distancesSent--;
+    var runs = runLengths(literalLengths.slice(0, literalsSent).concat(distanceLengths.slice(0, distancesSent)));
+    var runCounts = new Array(19).fill(0);
+    runs.forEach(function (run) { runCounts[run[0]]++; });
+    var runLengthsCode = codeLengths(runCounts, 7), runsSent = 19;
+    while (runsSent > 4 && runLengthsCode[lengthOrder[runsSent - 1]] === 0) runsSent--;
+    var headerBits = 14 + 3 * runsSent;
+    runs.forEach(function (run) { headerBits += runLengthsCode[run[0]] + run[1]; });
+    var dynamic = headerBits + tokenBits(literalLengths, distanceLengths) <
+      tokenBits(fixedLengths, fixedDistances);
+
+    var out = [], buffer = 0, count = 0;
+    function put(value, bits) {   // least significant bit first
+      buffer |= value << count;
+      count += bits;
+      while (count >= 8) {
+        out.push(buffer & 255);
+        buffer >>>= 8;
+        count -= 8;
+      }
+    }
+    put(1, 1);   // the final block
+    if (dynamic) {
+      put(2, 2);
+      put(literalsSent - 257, 5);
+      put(distancesSent - 1, 5);
+      put(runsSent - 4, 4);
+      for (var o = 0; o < runsSent; o++) put(runLengthsCode[lengthOrder[o]], 3);
+      var runCodes = codesFor(runLengthsCode);
+      runs.forEach(function (run) {
+        put(runCodes[run[0]], runLengthsCode[run[0]]);
+        put(run[2], run[1]);
+      });
+    } else {
+      put(1, 2);
+      literalLengths = fixedLengths;
+      distanceLengths = fixedDistances;
+    }
+    var literalCodes = codesFor(literalLengths), distanceCodesSent = codesFor(distanceLengths);
+    for (var t = 0; t < symbols.length; t++) {
+      var sym = symbols[t];
+      put(literalCodes[sym], literalLengths[sym]);
+      if (sym <= 256) continue;
+      put(lengthExtras[t], lengthExtra[sym - 257]);
+      var d = distanceCodes[t];
+      put(distanceCodesSent[d], distanceLengths[d]);
+      put(distanceExtras[t], distanceExtra[d]);
+    }
     if (count > 0) out.push(buffer & 255);
     return new Uint8Array(out);
   };

@@ -1,11 +1,15 @@
 // The strings under the canvas: every line the program prints, the newest
 // in view. The box keeps the newest lines only and counts the rest, so that
 // a page used for hours holds and lays out no more than a page used for
-// minutes.
+// minutes: at most 100 lines, and at most 2,000,000 characters, the two
+// largest plants a link holds. The newest line is always kept whole.
 (function () {
   var output = document.getElementById('output');
   var earlier = document.getElementById('earlier');
   var shownLines = 100;
+  var shownCharacters = 2000000;
+  var lengths = [];        // of the lines shown, oldest first
+  var characters = 0;      // in the lines shown
   var scrollAsked = false;
   window.printedLines = 0;
 
@@ -13,10 +17,17 @@
     var line = document.createElement('div');
     line.textContent = text;
     output.appendChild(line);
+    lengths.push(text.length);
+    characters += text.length;
     printedLines++;
-    if (output.childElementCount > shownLines) {
+    var dropped = false;
+    while (lengths.length > shownLines || (lengths.length > 1 && characters > shownCharacters)) {
       output.removeChild(output.firstElementChild);
-      var hidden = printedLines - shownLines;
+      characters -= lengths.shift();
+      dropped = true;
+    }
+    if (dropped) {
+      var hidden = printedLines - lengths.length;
       earlier.textContent = hidden.toLocaleString('en-US') + (hidden === 1 ? ' earlier line' : ' earlier lines');
       earlier.hidden = false;
     }

@@ -1,5 +1,5 @@
 // The line above the strings: how to use the plant, the page's notes, and
-// what went wrong with a way on. index.html loads this first; it makes the
+// what went wrong with a way on. It comes first in page.js: it makes the
 // program's Module, which the other scripts add to and plant.js reads.
 (function () {
   var statusLine = document.getElementById('status');
@@ -18,15 +18,6 @@
     : 'Move the mouse over a leaf or a joint; press a mouse button to grow the plant at a leaf or cut it at a joint' +
       (hasTouch ? ', or tap it' : '') + '; press a key to quit.';
 
-  // What each of the page's scripts brings, in a visitor's words.
-  var features = {
-    'output.js': 'The strings under the canvas are unavailable',
-    'pointer.js': 'The mouse and fingers cannot reach the plant',
-    'keys.js': 'Browser shortcuts may end the program',
-    'deflate.js': 'Links cannot hold the plant',
-    'address.js': 'Links, Back and Forward cannot hold the plant',
-    'buttons.js': 'Save picture, Copy link and Start over are unavailable'
-  };
   var notes = {};          // what the page says before how to use it, by topic
   var failure = '';        // why the program cannot run, once it cannot
   var arrived = false;     // whether plant.js ran to its end
@@ -78,11 +69,9 @@
     return element && element.tagName === 'SCRIPT' ? element.src.replace(/[?#].*$/, '').replace(/^.*\//, '') : '';
   }
 
-  // A script that did not load: plant.js stops the page; a helper costs its own feature.
+  // plant.js did not load.
   document.addEventListener('error', function (event) {
-    var name = scriptName(event.target);
-    if (name === 'plant.js') whyNotLoaded().then(fail);
-    else if (features[name]) Module.say(name, features[name] + ': ' + name + ' did not load. Reload the page to try again.');
+    if (scriptName(event.target) === 'plant.js') whyNotLoaded().then(fail);
   }, true);
 
   // plant.js arrived but did not run to its end: cut short on its way.

@@ -237,6 +237,18 @@ class WebPage(InBrowser):
         self.assertEqual(page.wait_for_lines(252), [START_UP] * 99 + [GROWN_AT_212])
         self.assertEqual(page.earlier(), "152 earlier lines")
 
+    def test_the_output_keeps_its_characters_bounded_and_the_newest_line_whole(self):
+        page = self.open()
+        page.engine.run("for (var i = 1; i <= 4; i++) Module.print((i + ' ').repeat(350000)); return 0;")
+        self.assertEqual(page.engine.run("return Array.from(document.getElementById('output').children,"
+                                         " e => [e.textContent.length, e.textContent[0]]);"),
+                         [[700000, "3"], [700000, "4"]])
+        self.assertEqual(page.earlier(), "3 earlier lines")
+        page.engine.run("Module.print('5'.repeat(2500000)); return 0;")
+        self.assertEqual(page.engine.run("var o = document.getElementById('output');"
+                                         "return [o.childElementCount, o.lastElementChild.textContent.length];"),
+                         [1, 2500000])
+
     def test_random_presses_match_the_desktop(self):
         script = random_script(int(os.environ.get("PLANT_WEB_SEED", "7")), 24) + [("frame",)]
         lines, frames = desktop(script)
@@ -282,6 +294,12 @@ class Address(InBrowser):
         fragment = self.holds(self.reopen(address(tenth), first=tenth), tenth)
         self.assertLessEqual(len(fragment) - 1, 300)
         self.holds(self.reopen(fragment, first=tenth), tenth)
+        # The largest plant a link holds, in the page's own deflate: short, and whole again.
+        code = base64.b64decode(page.engine.run(
+            "var d = deflateRaw(new Uint8Array(1000000).fill(97)), s = '';"
+            "for (var i = 0; i < d.length; i++) s += String.fromCharCode(d[i]); return btoa(s);"))
+        self.assertLessEqual(len(base64.urlsafe_b64encode(code).rstrip(b"=")) + len("#p1="), 2000)
+        self.assertEqual(zlib.decompress(code, -15), b"a" * 1000000)
 
     def test_back_and_forward_step_through_presses(self):
         away = [("move", 5, 5), ("frame",)]
@@ -312,6 +330,40 @@ class Address(InBrowser):
         self.assertEqual(page.wait_for_lines(printed + 1)[-1], START_UP)
         self.holds(page, START_UP)
         self.assertNotIn("has ended", page.status())
+
+    def test_quick_history_moves_keep_every_entry(self):
+        plants, plant = [START_UP], "ao"
+        for _ in range(5):
+            plant = plant.replace("o", "a[+ao]-ao")
+            plants.append(plant)
+        page = self.open()
+        for k, plant in enumerate(plants[1:]):
+            page.engine.run("location.hash = %r; return 0;" % address(plant))
+            self.assertEqual(page.wait_for_lines(k + 2)[-1], plant)
+
+        def entry():
+            """The index of the plant the entry holds, once the page shows it."""
+            def shown():
+                code = page.engine.run("return location.hash;")[len("#p1="):]
+                held = zlib.decompress(base64.urlsafe_b64decode(code + "=" * (-len(code) % 4)), -15).decode()
+                return page.engine.run("return window.addressHolds;") == held and held
+            held = browser.wait_until(shown)
+            self.assertIn(held, plants, "the page does not show the plant of its entry")
+            return plants.index(held)
+
+        page.engine.run("for (var i = 0; i < 4; i++) setTimeout(function () { history.back(); }, 4 * i); return 0;")
+        time.sleep(1)
+        at = entry()
+        page.engine.run("history.forward(); history.forward(); history.forward(); return 0;")
+        time.sleep(1)
+        at = entry()
+        for want in range(at + 1, len(plants)):
+            page.engine.run("history.forward(); return 0;")
+            self.assertTrue(browser.wait_until(lambda: entry() == want), "entry %d lost its plant" % want)
+        # A link re-encoded on its way, with white space after it, is the same link.
+        fragment = address(GROWN_AT_212)
+        code = fragment[len("#p1="):]
+        self.reopen("#p1%%3D%%%02X%s%%20" % (ord(code[0]), code[1:]), first=GROWN_AT_212)
 
     def test_bad_addresses_start_the_usual_plant(self):
         if args.engine == "chromium":
@@ -436,21 +488,20 @@ class LoadFailures(InBrowser):
             self.assertTrue(browser.wait_until(lambda: "make web-serve" in (s := self.engine.run(
                 "return document.getElementById('status').textContent;")) and s))
 
-    def test_a_missing_helper_costs_only_its_feature(self):
-        page = self.load({"deflate.js": "missing"})
+    def test_the_page_without_its_scripts_says_so_and_copy_link_never_gives_a_plantless_link(self):
+        status, action = self.failed({"page.js": "missing"})
+        self.assertIn("page.js", status)
+        self.assertEqual(action, "Reload")
+        # Links that cannot be written: Copy link says so rather than copy an older plant's.
+        page = self.load({})
         self.assertEqual(page.wait_for_lines(1), [START_UP])
-        self.assertIn("deflate.js did not load", page.status())
-        page.click("copy-link")
-        self.assertTrue(browser.wait_until(lambda: "does not hold the plant" in page.status()), page.status())
-        page = self.load({"address.js": "missing"})
-        self.assertEqual(page.wait_for_lines(1), [START_UP])
-        self.assertIn("address.js did not load", page.status())
-        self.assertEqual(page.engine.run("return ['copy-link', 'start-over', 'save-picture'].map("
-                                         "id => document.getElementById(id).disabled);"), [True, True, False])
+        page.engine.run("window.deflateRaw = function () { throw new Error('no deflate'); }; return 0;")
         page.move(212, 212)
         page.settled()
         page.press(1)
         self.assertEqual(page.wait_for_lines(2), [START_UP, GROWN_AT_212])
+        page.click("copy-link")
+        self.assertTrue(browser.wait_until(lambda: "does not hold the plant" in page.status()), page.status())
 
 
 class Phone(InBrowser):
