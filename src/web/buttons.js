@@ -1,13 +1,12 @@
 // The buttons under the canvas: Save picture, Copy link and Start over.
-// They stay disabled until this script finds what each needs: the canvas,
-// or the address's code (address.js).
+// They stay disabled, as index.html makes them, until this script runs.
 (function () {
   var save = document.getElementById('save-picture');
   var copy = document.getElementById('copy-link');
   var startOver = document.getElementById('start-over');
   var address = window.plantAddress;
 
-  save.disabled = false;
+  save.disabled = copy.disabled = startOver.disabled = false;
   save.addEventListener('click', function () {
     document.getElementById('canvas').toBlob(function (png) {
       var link = document.createElement('a');
@@ -17,12 +16,6 @@
       setTimeout(function () { URL.revokeObjectURL(link.href); }, 60000);
     }, 'image/png');
   });
-
-  if (!address) {
-    copy.title = startOver.title = 'Unavailable: address.js did not load';
-    return;
-  }
-  copy.disabled = startOver.disabled = false;
 
   // Only a link that holds the plant on the page is ever given out.
   copy.addEventListener('click', function () {

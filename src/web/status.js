@@ -81,10 +81,10 @@
   }, true);
 
   setTimeout(function () {
-    if (!arrived && !failure)
-      Module.say('late', 'The plant\u2019s program has not arrived after ' + stallSeconds +
-        ' seconds: the connection may be slow or stalled. Reload the page to try again.');
-    if (!arrived && !failure) offer('Reload', function () { location.reload(); });
+    if (arrived || failure) return;
+    Module.say('late', 'The plant\u2019s program has not arrived after ' + stallSeconds +
+      ' seconds: the connection may be slow or stalled. Reload the page to try again.');
+    offer('Reload', function () { location.reload(); });
   }, stallSeconds * 1000);
 
   var readers = [];        // who reads each line the program prints
