@@ -19,6 +19,8 @@
   window.addressHolds = null;   // the string the address holds now
   var fromAddress = false; // whether a line printed now came from the address, not a press
   var work = Promise.resolve();   // address reads and writes, one after another
+  var moves = 0;           // history moves the browser has made
+  var addressShows = 0;    // plants shown from the address after start-up
 
   function bytesOf(text) {
     var bytes = new Uint8Array(text.length);
@@ -26,9 +28,10 @@
     return bytes;
   }
 
-  function deflated(text) {
-    var bytes = deflateRaw(bytesOf(text)), s = '';
-    for (var i = 0; i < bytes.length; i++) s += String.fromCharCode(bytes[i]);
+  // The fragment's code for a string, in slices that leave the page its frames.
+  async function deflated(text) {
+    var bytes = await deflateRawSoon(bytesOf(text)), s = '';
+    for (var i = 0; i < bytes.length; i += 8192) s += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
     return btoa(s).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
   }
 
@@ -82,10 +85,15 @@
     say(found.bad || taken === 0 ? unreadable : '');
   }
 
-  // Puts the string in the address: a new entry for a press, the same one otherwise.
+  // Puts the string in the address: a new entry for a press, the same one
+  // otherwise. A large plant takes a while to write: where the browser
+  // moves to another entry meanwhile, that entry's plant is the one shown,
+  // and this one is not written over it.
   function keep(text, press) {
     if (!keeps) return;
+    var move = moves, show = addressShows;
     work = work.then(function () { return deflated(text); }).then(function (code) {
+      if (move !== moves || show !== addressShows) return;
       if (press) history.pushState(null, '', prefix + code);
       else history.replaceState(null, '', prefix + code);
       window.addressHolds = text;
@@ -125,13 +133,13 @@
   // Back, Forward or an edited address: the plant the entry holds, printed.
   // The fragment is read as the browser moves, and of several moves in
   // quick succession only the last is shown: the entry the browser is on.
-  var moves = 0;
   window.addEventListener('popstate', function () {
     var hash = location.hash, move = ++moves;
     work = work.then(function () { return readAddress(hash); }).then(function (found) {
       if (move !== moves || !Module.running || Module.ended) return;
       Module.addressPlant = found.plant;
       fromAddress = true;
+      addressShows++;
       var taken;
       try {
         taken = Module._showAddressPlant();

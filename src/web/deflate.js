@@ -3,11 +3,15 @@
 // block, in the fixed Huffman codes or in codes made for these bytes,
 // whichever is shorter; matches come from hash chains over the 32 KB
 // window, and a short one waits a symbol for a longer one.
+// deflateRawSoon(bytes): the same bytes, as a promise, compressed in slices
+// of about 10 ms, between which the page draws its frames and takes input:
+// a million symbols can take most of a second.
 //
 // Each engine's own CompressionStream compresses the same string to a
 // different length, one to twice another's; this gives every engine the
 // same, short address.
-var deflateRaw = (function () {
+var deflateRaw, deflateRawSoon;
+(function () {
   var lengthBase = [3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27, 31, 35, 43, 51, 59, 67, 83, 99, 115,
                     131, 163, 195, 227, 258];
   var lengthExtra = [0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0];
@@ -105,7 +109,8 @@ var deflateRaw = (function () {
   for (var f = 0; f < 288; f++) fixedLengths.push(f < 144 ? 8 : f < 256 ? 9 : f < 280 ? 7 : 8);
   var fixedDistances = new Array(30).fill(5);
 
-  return function (bytes) {
+  // The compression, pausing now and then: each yield is a place to stop for a while.
+  function* deflating(bytes) {
     var n = bytes.length;
 
     // Earlier positions by their first three bytes, newest first.
@@ -159,7 +164,8 @@ var deflateRaw = (function () {
       literalCounts[257 + l]++;
       distanceCounts[d]++;
     }
-    for (var i = 0; i < n;) {
+    for (var i = 0, pause = 0; i < n;) {
+      if (++pause % 2048 === 0) yield;
       var found = longest(i);
       insert(i);
       if (found[0] && found[0] < lazyBelow && longest(i + 1)[0] > found[0]) found = [0, 0];
@@ -203,8 +209,10 @@ var deflateRaw = (function () {
     while (runsSent > 4 && runLengthsCode[lengthOrder[runsSent - 1]] === 0) runsSent--;
     var headerBits = 14 + 3 * runsSent;
     runs.forEach(function (run) { headerBits += runLengthsCode[run[0]] + run[1]; });
+    yield;
     var dynamic = headerBits + tokenBits(literalLengths, distanceLengths) <
       tokenBits(fixedLengths, fixedDistances);
+    yield;
 
     var out = [], buffer = 0, count = 0;
     function put(value, bits) {   // least significant bit first
@@ -235,6 +243,7 @@ var deflateRaw = (function () {
     }
     var literalCodes = codesFor(literalLengths), distanceCodesSent = codesFor(distanceLengths);
     for (var t = 0; t < symbols.length; t++) {
+      if (t % 65536 === 65535) yield;
       var sym = symbols[t];
       put(literalCodes[sym], literalLengths[sym]);
       if (sym <= 256) continue;
@@ -245,5 +254,27 @@ var deflateRaw = (function () {
     }
     if (count > 0) out.push(buffer & 255);
     return new Uint8Array(out);
+  }
+
+  deflateRaw = function (bytes) {
+    var steps = deflating(bytes), step;
+    while (!(step = steps.next()).done);
+    return step.value;
+  };
+
+  deflateRawSoon = function (bytes) {
+    var steps = deflating(bytes);
+    return new Promise(function (resolve, reject) {
+      (function slice() {
+        var until = performance.now() + 10;
+        try {
+          for (var step = steps.next(); !step.done; step = steps.next())
+            if (performance.now() >= until) return setTimeout(slice, 0);
+          resolve(step.value);
+        } catch (e) {
+          reject(e);
+        }
+      })();
+    });
   };
 })();
