@@ -69,6 +69,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE void wake()
 SDL_Surface* openWindow()
 {
     SDL_Init(SDL_INIT_VIDEO);
+    // The browser's SDL listens for the page's unload to post a quit that
+    // no frame would ever read; an unload listener keeps the page out of
+    // the browser's back/forward cache, so that going back reloads it.
+    EM_ASM({ window.removeEventListener('unload', SDL.receiveEvent); }, 0);
     SDL_WM_SetCaption("plant", "plant");
     SDL_Surface* window = SDL_SetVideoMode(600, 400, 32, 0);
     if (!window) std::fprintf(stderr, "cannot open the 600 x 400 window: %s\n", SDL_GetError());

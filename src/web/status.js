@@ -1,11 +1,13 @@
 // The line above the strings: how to use the plant, the page's notes, and
 // what went wrong with a way on. It comes first in page.js: it makes the
-// program's Module, which the other scripts add to and plant.js reads.
+// program's Module, which the other scripts add to and the program reads.
 (function () {
   var statusLine = document.getElementById('status');
   var action = document.getElementById('action');
   var canvas = document.getElementById('canvas');
   var fromFolder = location.protocol === 'file:';
+  // The program's script, as index.html chose it.
+  var programFile = window.plantProgram;
   // Past this, a program still on its way is said to be late, though it may yet come.
   var stallSeconds = 15;
 
@@ -20,7 +22,7 @@
 
   var notes = {};          // what the page says before how to use it, by topic
   var failure = '';        // why the program cannot run, once it cannot
-  var arrived = false;     // whether plant.js ran to its end
+  var arrived = false;     // whether the program's script ran to its end
 
   function show() {
     if (failure) {
@@ -52,11 +54,11 @@
     show();
   }
 
-  // Why plant.js did not load, where the server can say.
+  // Why the program did not load, where the server can say.
   function whyNotLoaded() {
-    var where = 'The plant\u2019s program (plant.js) did not load';
+    var where = 'The plant\u2019s program (' + programFile + ') did not load';
     if (fromFolder) return Promise.resolve(where + '.');
-    return fetch('plant.js', { method: 'HEAD', cache: 'no-store' }).then(function (answer) {
+    return fetch(programFile, { method: 'HEAD', cache: 'no-store' }).then(function (answer) {
       if (answer.status === 404) return where + ': it is missing from the server.';
       if (!answer.ok) return where + ': the server answered ' + answer.status + '.';
       var type = answer.headers.get('Content-Type') || '';
@@ -69,15 +71,15 @@
     return element && element.tagName === 'SCRIPT' ? element.src.replace(/[?#].*$/, '').replace(/^.*\//, '') : '';
   }
 
-  // plant.js did not load.
+  // The program did not load.
   document.addEventListener('error', function (event) {
-    if (scriptName(event.target) === 'plant.js') whyNotLoaded().then(fail);
+    if (scriptName(event.target) === programFile) whyNotLoaded().then(fail);
   }, true);
 
-  // plant.js arrived but did not run to its end: cut short on its way.
+  // The program arrived but did not run to its end: cut short on its way.
   document.addEventListener('load', function (event) {
-    if (scriptName(event.target) === 'plant.js' && !arrived)
-      fail('The plant\u2019s program (plant.js) arrived incomplete, cut short on its way.');
+    if (scriptName(event.target) === programFile && !arrived)
+      fail('The plant\u2019s program (' + programFile + ') arrived incomplete, cut short on its way.');
   }, true);
 
   setTimeout(function () {
@@ -97,7 +99,7 @@
     },
     onPrint: function (reader) { readers.push(reader); },
     printErr: function (text) { console.warn(text); },
-    // plant.js ends by saying so.
+    // The program's script ends by saying so.
     arrived: function () {
       arrived = true;
       Module.say('late', '');
@@ -115,7 +117,9 @@
     // Emscripten's own progress messages are not shown: the page says its own.
     setStatus: function () {},
     onAbort: function (what) {
-      fail('The plant\u2019s program could not start (' + what + ').');
+      // Served, the program fetches its WebAssembly itself.
+      if (/fetching of the wasm failed/.test(what)) fail('The plant\u2019s program (plant.wasm) did not load.');
+      else fail('The plant\u2019s program could not start (' + what + ').');
     },
     programEnded: function () {
       Module.ended = true;

@@ -73,7 +73,8 @@ TEST_F(Package, HoldsTheProgramItsSkiesAndItsMenuEntry)
     const auto [contents, listed] = run("dpkg-deb -c " + deb.string());
     ASSERT_TRUE(listed) << contents;
     for (const char* file : {"./usr/bin/plant", "./usr/share/plant/art/KV_Night_Sky.png",
-                             "./usr/share/plant/art/KV_Day_Sky.png", "./usr/share/applications/plant.desktop",
+                             "./usr/share/plant/art/KV_Day_Sky.png", "./usr/share/applications/invalid.plant.plant.desktop",
+                             "./usr/share/metainfo/invalid.plant.plant.metainfo.xml",
                              "./usr/share/icons/hicolor/64x64/apps/plant.png", "./usr/share/man/man6/plant.6.gz",
                              "./usr/share/doc/plant/copyright", "./usr/share/doc/plant/changelog.gz"})
         EXPECT_NE(contents.find(std::string(file) + "\n"), std::string::npos) << file << " missing:\n" << contents;
@@ -84,14 +85,18 @@ TEST_F(Package, HoldsTheProgramItsSkiesAndItsMenuEntry)
     EXPECT_NE(depends.find("libsdl-image1.2"), std::string::npos) << depends;
 
     ASSERT_TRUE(run("dpkg-deb -x " + deb.string() + " " + root.string()).second);
-    const auto [hints, valid] = run("desktop-file-validate " + (root / "usr/share/applications/plant.desktop").string());
+    const fs::path entry = root / "usr/share/applications/invalid.plant.plant.desktop";
+    const auto [hints, valid] = run("desktop-file-validate " + entry.string());
     EXPECT_TRUE(valid) << hints;
+    // Listed in software centres: metadata that names the menu entry beside it.
+    const auto [notes, centred] = run("appstreamcli validate-tree --pedantic --no-net " + root.string());
+    EXPECT_TRUE(centred) << notes;
 }
 
 TEST_F(Package, MenuEntryStartsTheProgramWithItsSkies)
 {
     ASSERT_TRUE(run("dpkg-deb -x " + deb.string() + " " + root.string()).second);
-    std::ifstream file(root / "usr/share/applications/plant.desktop");
+    std::ifstream file(root / "usr/share/applications/invalid.plant.plant.desktop");
     const std::string entry((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     const std::string exec = entryValue(entry, "Exec");
     const std::string path = entryValue(entry, "Path");

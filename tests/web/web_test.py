@@ -433,7 +433,7 @@ class Address(InBrowser):
 class FaultyServer(browser.QuietHandler):
     """Serves the page with the faults named in faults: a file missing, cut
     short (its first half, said to be whole), or stalled after its first
-    half."""
+    half. It has no service worker, whose copies would hide the faults."""
     faults = {}
 
     def end_headers(self):
@@ -442,7 +442,7 @@ class FaultyServer(browser.QuietHandler):
 
     def send_head(self):
         name = self.path.split("?")[0].lstrip("/")
-        fault = self.faults.get(name)
+        fault = "missing" if name == "sw.js" else self.faults.get(name)
         if fault is None:
             return super().send_head()
         if fault == "missing":
@@ -501,9 +501,11 @@ class LoadFailures(InBrowser):
             self.assertIn("Reload the page", status, fault)
             self.assertNotIn("make", status, fault)
             self.assertEqual(action, "Reload", fault)
+        status, action = self.failed({"plant.wasm": "missing"})
+        self.assertIn("(plant.wasm) did not load. Reload the page", status)
         with tempfile.TemporaryDirectory() as folder:
             for name in os.listdir(args.page):
-                if name.endswith((".html", ".js")) and name != "plant.js":
+                if name.endswith((".html", ".js")) and name != "plant-folder.js":
                     shutil.copy(os.path.join(args.page, name), folder)
             self.engine.open(pathlib.Path(folder, "index.html").as_uri())
             self.assertTrue(browser.wait_until(lambda: "make web-serve" in (s := self.engine.run(
