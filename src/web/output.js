@@ -8,6 +8,10 @@
   var earlier = document.getElementById('earlier');
   var shownLines = 100;
   var shownCharacters = 2000000;
+  // A line longer than this is laid out on one row that scrolls sideways:
+  // wrapped, a million characters take the browser a third of a second
+  // to lay out, and again at each press.
+  var wrappedCharacters = 100000;
   var lengths = [];        // of the lines shown, oldest first
   var characters = 0;      // in the lines shown
   var scrollAsked = false;
@@ -16,6 +20,7 @@
   Module.onPrint(function (text) {
     var line = document.createElement('div');
     line.textContent = text;
+    if (text.length > wrappedCharacters) line.className = 'long';
     output.appendChild(line);
     lengths.push(text.length);
     characters += text.length;

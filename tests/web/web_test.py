@@ -248,6 +248,9 @@ class WebPage(InBrowser):
         self.assertEqual(page.engine.run("var o = document.getElementById('output');"
                                          "return [o.childElementCount, o.lastElementChild.textContent.length];"),
                          [1, 2500000])
+        # Laid out on one row that scrolls sideways: wrapped, it would take a third of a second.
+        self.assertTrue(page.engine.run("var l = document.getElementById('output').lastElementChild;"
+                                        "return l.scrollWidth > 100 * l.clientWidth && l.offsetHeight < 40;"))
 
     def test_random_presses_match_the_desktop(self):
         script = random_script(int(os.environ.get("PLANT_WEB_SEED", "7")), 24) + [("frame",)]
