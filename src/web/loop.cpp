@@ -5,6 +5,7 @@
 
 #include "app/platform.h"
 #include "web/input.h"
+#include "web/stdout.h"
 
 #include <emscripten.h>
 
@@ -68,6 +69,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void wake()
 
 SDL_Surface* openWindow()
 {
+    printWholeLines();
     SDL_Init(SDL_INIT_VIDEO);
     // The browser's SDL listens for the page's unload to post a quit that
     // no frame would ever read; an unload listener keeps the page out of
