@@ -1,6 +1,6 @@
 #include "plant_pass.h"
 
-#include "app/surface.h"
+#include "app/square_batch.h"
 
 #include <climits>
 
@@ -12,21 +12,11 @@ Sint16 wrap16(int v) { return static_cast<Sint16>(static_cast<Uint16>(v)); }
 
 int rayCount(int stepLength) { return stepLength < INT_MAX ? stepLength + 1 : INT_MAX; }
 
-} // namespace
-
-Uint32 leafColour(const ShadowMap& shadow, int left, int top, const Palette& colours)
+// Walks the next symbols, at most `count` of them.
+void walkStretch(SDL_Surface* window, Plant& arbre, ShadowMap& shadow, const Palette& colours, int mouseX,
+                 int mouseY, SquareBatch& squares, int count)
 {
-    const bool a = shadow.readBack(left, top) != 0;
-    const bool b = shadow.readBack(left + 40, top) != 0;
-    if (a && b) return colours.leafShadedColour;
-    if (a != b) return colours.leafHalfShadedColour;
-    return colours.leafLitColour;
-}
-
-void drawPlant(SDL_Surface* window, Plant& arbre, ShadowMap& shadow, const Palette& colours,
-               int mouseX, int mouseY)
-{
-    for (arbre.beginWalk(); !arbre.walkFinished(); arbre.advance()) {
+    for (; count > 0 && !arbre.walkFinished(); --count, arbre.advance()) {
         arbre.step();
         const TurtleState state = arbre.currentState();
         const int x = state.getX();
@@ -54,9 +44,40 @@ void drawPlant(SDL_Surface* window, Plant& arbre, ShadowMap& shadow, const Palet
                 arbre.select();
                 colour = colours.highlightColour;
             }
-            fillSquare(window, tmp, colour);
+            squares.add(tmp, colour, window->w, window->h);
         }
     }
+}
+
+// A long walk goes by in many calls, each of a stretch of symbols: a browser
+// makes a function's faster code while it runs and takes it from the next
+// call on, so the first frame of a large plant runs mostly on that code.
+// The call goes through a pointer that no compiler folds away, since a
+// WebAssembly optimiser would put a function with one caller back into it.
+void (*volatile const walkStretchAt)(SDL_Surface*, Plant&, ShadowMap&, const Palette&, int, int, SquareBatch&,
+                                     int) = walkStretch;
+constexpr int stretchSymbols = 4096;
+
+} // namespace
+
+Uint32 leafColour(const ShadowMap& shadow, int left, int top, const Palette& colours)
+{
+    const bool a = shadow.readBack(left, top) != 0;
+    const bool b = shadow.readBack(left + 40, top) != 0;
+    if (a && b) return colours.leafShadedColour;
+    if (a != b) return colours.leafHalfShadedColour;
+    return colours.leafLitColour;
+}
+
+void drawPlant(SDL_Surface* window, Plant& arbre, ShadowMap& shadow, const Palette& colours,
+               int mouseX, int mouseY)
+{
+    // Kept from one walk to the next, with its room.
+    static SquareBatch squares;
+    arbre.beginWalk();
+    while (!arbre.walkFinished())
+        walkStretchAt(window, arbre, shadow, colours, mouseX, mouseY, squares, stretchSymbols);
+    squares.draw(window);
 }
 
 void clickAction(Plant& arbre)

@@ -1,5 +1,7 @@
 #include "shadow_map.h"
 
+#include "turtle/direction.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <climits>
@@ -49,6 +51,18 @@ Drift driftInCell(float p, float d)
     const long long move = units(double(p) + by) - units(double(p));
     const long long room = move > 0 ? units(high) - units(double(p)) : units(double(p)) - units(low);
     return {room / (move > 0 ? move : -move), by};
+}
+
+// Whether none of the n points p, p + s, p + 2s, ... (each sum rounded to
+// float) comes between lo and hi, where p is not between them. While the
+// points come closer they are no further from 0 than p, so each sum rounds
+// by at most |p| * 2^-24 (taken twice over, for the double sums here).
+bool outOfReach(float p, float s, float lo, float hi, int n)
+{
+    const double reach = double(n) * (std::fabs(double(s)) + std::fabs(double(p)) * 0x1p-23);
+    if (p <= lo) return double(p) + reach <= double(lo);
+    if (p >= hi) return double(p) - reach >= double(hi);
+    return false;
 }
 
 float skip(float p, const Drift& drift, long long steps)
@@ -108,8 +122,9 @@ void ShadowMap::castSegment(int x, int y, float heading, int count)
 
     float px = static_cast<float>(x);
     float py = static_cast<float>(y);
-    const float sx = static_cast<float>(std::sin(static_cast<double>(heading)));
-    const float sy = static_cast<float>(std::cos(static_cast<double>(heading)));
+    const Direction d = directionOf(heading);
+    const float sx = d.sine;
+    const float sy = d.cosine;
     if (std::isnan(sx) || std::isnan(sy)) count = std::min(count, 1);
 
     // Sides are at most 2^24, so they and the float positions compare exactly.
@@ -129,6 +144,8 @@ void ShadowMap::castSegment(int x, int y, float heading, int count)
             if ((px <= -1.0f && sx <= 0.0f) || (px >= w && sx >= 0.0f) || (py <= -1.0f && sy <= 0.0f) ||
                 (py >= h && sy >= 0.0f) || (px + sx == px && py + sy == py))
                 return;
+            // Nor does any where the steps left are too few to reach it.
+            if (outOfReach(px, sx, -1.0f, w, count - i) || outOfReach(py, sy, -1.0f, h, count - i)) return;
         }
         px += sx;
         py += sy;

@@ -1,5 +1,7 @@
 #include "turtle_state.h"
 
+#include "turtle/direction.h"
+
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -42,8 +44,9 @@ void TurtleState::changeStepLength(float delta) { stepLength += delta; }
 // rounded once when stored.
 void TurtleState::forward()
 {
-    const double s = static_cast<float>(std::sin(static_cast<double>(heading)));
-    const double c = static_cast<float>(std::cos(static_cast<double>(heading)));
+    const Direction d = directionOf(heading);
+    const double s = d.sine;
+    const double c = d.cosine;
     x = static_cast<float>(s * stepLength + x);
     y = static_cast<float>(c * stepLength + y);
 }

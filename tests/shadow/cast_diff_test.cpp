@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -118,4 +119,47 @@ TEST(CastDifferential, TinyStepCrossesTheMapAlongItsCells)
     map.castSegment(0, 0, 0.0f, 60);
     for (int y = 0; y < 70; ++y)
         for (int x = 0; x < 70; ++x) ASSERT_EQ(map.readFront(x, y), y < 60 ? 1 : 0) << x << ", " << y;
+}
+
+// Segments from up to millions of cells off the grid, where each float sum
+// rounds a long way, aimed so that their points reach it: cast with exactly
+// the steps the plain march needs to reach the grid and with one more, the
+// far points are passed over without losing the first one on it.
+TEST(CastDifferential, FarSegmentsReachTheGridWhereThePlainMarchDoes)
+{
+    std::mt19937 rng(5);
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    const int w = 60, h = 40;
+    auto onGrid = [&](float px, float py) { return px > -1.0f && px < w && py > -1.0f && py < h; };
+    int reached = 0;
+    for (int n = 0; n < 40; ++n) {
+        // From the left or the right, across the rows.
+        const bool left = n % 2 == 0;
+        const int x = left ? -int(std::pow(10.0, uniform(1.0, 6.5))) : w + int(std::pow(10.0, uniform(1.0, 6.5)));
+        const float heading = float(left ? uniform(0.4, 2.7) : -uniform(0.4, 2.7));
+        const float sx = float(std::sin(double(heading))), sy = float(std::cos(double(heading)));
+        int y = int(20.0 - (30.0 - x) * double(sy) / double(sx));
+        int steps = 0;
+        for (int aim = 0; aim < 8; ++aim) {
+            float px = float(x), py = float(y);
+            for (steps = 0; !(px > -1.0f && px < w); ++steps) {
+                px += sx;
+                py += sy;
+            }
+            if (onGrid(px, py)) break;
+            y += int(std::lround(20.0 - py));
+        }
+        for (int count : {steps, steps + 1}) {
+            ShadowMap fast;
+            fast.setSize(w, h);
+            PlainMap plain(w, h);
+            fast.castSegment(x, y, heading, count);
+            plain.castSegment(x, y, heading, count);
+            SCOPED_TRACE(testing::Message() << "from (" << x << ", " << y << "), " << count << " steps");
+            expectSame(fast, plain, n);
+            if (testing::Test::HasFatalFailure()) return;
+            reached += std::count(plain.cells.begin(), plain.cells.end(), 1) > 0;
+        }
+    }
+    EXPECT_GE(reached, 30);
 }
