@@ -21,12 +21,21 @@ namespace {
 int framesToSettle = 3;
 bool paused = false;
 
+// The start-up runs in a task of its own; the first frame waits for the next
+// animation frame, so that the browser can show the page between the two:
+// for a large plant each takes a good part of a frame's time.
+bool started = false;
+
 // The frame loop's objects, once it runs; null once the program has ended.
 Frame* running = nullptr;
 
 void webFrame(void* arg)
 {
     Frame& frame = *static_cast<Frame*>(arg);
+    if (!started) {
+        started = true;
+        return;
+    }
     admitEvents(frame.input);
     if (keptEvents() > 0) wakeFrames();
     if (framesToSettle > 0) {
