@@ -22,14 +22,21 @@
   var moves = 0;           // history moves the browser has made
   var addressShows = 0;    // plants shown from the address after start-up
 
+  var encoder = new TextEncoder();
+  // Each character's code as a byte: at once where all are ASCII, as a
+  // plant's symbols are, whose UTF-8 is the same bytes.
   function bytesOf(text) {
-    var bytes = new Uint8Array(text.length);
+    var bytes = encoder.encode(text);
+    if (bytes.length === text.length) return bytes;
+    bytes = new Uint8Array(text.length);
     for (var i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
     return bytes;
   }
 
-  // The fragment's code for a string, in slices that leave the page its frames.
+  // The fragment's code for a string, in slices that leave the page its
+  // frames; a large plant's begins in a task after the one that printed it.
   async function deflated(text) {
+    if (text.length > 100000) await new Promise(function (later) { setTimeout(later, 0); });
     var bytes = await deflateRawSoon(bytesOf(text)), s = '';
     for (var i = 0; i < bytes.length; i += 8192) s += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
     return btoa(s).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
