@@ -1,12 +1,9 @@
-#include "turtle/direction.h"
 #include "turtle/turtle_state.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <random>
-#include <vector>
 
 namespace {
 
@@ -112,19 +109,4 @@ TEST(TurtleState, TurnsAndStepLengths)
     spun.reset(0, 0);
     for (int i = 0; i < 20; ++i) spun.turn(0.5f);
     EXPECT_NEAR(spun.heading, 13.1416f, 1e-5);
-}
-
-// Kept values are the fresh ones, bit for bit: headings that share a place
-// among the kept, revisited in any order, both zeros, NaN and infinities.
-TEST(Direction, KeptValuesAreTakenAfresh)
-{
-    std::mt19937 rng(6);
-    std::vector<float> headings{0.0f, -0.0f, 0.0f, NAN, INFINITY, -INFINITY, 3.1416f, 1e30f, -5e-39f};
-    for (int i = 0; i < 2000; ++i) headings.push_back(std::uniform_real_distribution<float>(-40.0f, 40.0f)(rng));
-    for (int round = 0; round < 3000; ++round) {
-        const float h = headings[std::uniform_int_distribution<std::size_t>(0, headings.size() - 1)(rng)];
-        const Direction d = directionOf(h);
-        ASSERT_EQ(bits(d.sine), bits(float(std::sin(double(h))))) << h;
-        ASSERT_EQ(bits(d.cosine), bits(float(std::cos(double(h))))) << h;
-    }
 }
