@@ -13,8 +13,8 @@ Sint16 wrap16(int v) { return static_cast<Sint16>(static_cast<Uint16>(v)); }
 int rayCount(int stepLength) { return stepLength < INT_MAX ? stepLength + 1 : INT_MAX; }
 
 // Walks the next symbols, at most `count` of them.
-void walkStretch(SDL_Surface* window, Plant& arbre, ShadowMap& shadow, const Palette& colours, int mouseX,
-                 int mouseY, SquareBatch& squares, int count)
+void walkStretch(Plant& arbre, ShadowMap& shadow, const Palette& colours, int mouseX, int mouseY,
+                 SquareBatch& squares, int count)
 {
     for (; count > 0 && !arbre.walkFinished(); --count, arbre.advance()) {
         arbre.step();
@@ -44,7 +44,7 @@ void walkStretch(SDL_Surface* window, Plant& arbre, ShadowMap& shadow, const Pal
                 arbre.select();
                 colour = colours.highlightColour;
             }
-            squares.add(tmp, colour, window->w, window->h);
+            squares.add(tmp, colour);
         }
     }
 }
@@ -54,8 +54,8 @@ void walkStretch(SDL_Surface* window, Plant& arbre, ShadowMap& shadow, const Pal
 // call on, so the first frame of a large plant runs mostly on that code.
 // The call goes through a pointer that no compiler folds away, since a
 // WebAssembly optimiser would put a function with one caller back into it.
-void (*volatile const walkStretchAt)(SDL_Surface*, Plant&, ShadowMap&, const Palette&, int, int, SquareBatch&,
-                                     int) = walkStretch;
+void (*volatile const walkStretchAt)(Plant&, ShadowMap&, const Palette&, int, int, SquareBatch&, int) =
+    walkStretch;
 constexpr int stretchSymbols = 4096;
 
 } // namespace
@@ -74,9 +74,10 @@ void drawPlant(SDL_Surface* window, Plant& arbre, ShadowMap& shadow, const Palet
 {
     // Kept from one walk to the next, with its room.
     static SquareBatch squares;
+    squares.fitTo(window->w, window->h);
     arbre.beginWalk();
     while (!arbre.walkFinished())
-        walkStretchAt(window, arbre, shadow, colours, mouseX, mouseY, squares, stretchSymbols);
+        walkStretchAt(arbre, shadow, colours, mouseX, mouseY, squares, stretchSymbols);
     squares.draw(window);
 }
 

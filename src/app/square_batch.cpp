@@ -2,15 +2,18 @@
 
 #include "app/surface.h"
 
-void SquareBatch::add(const SDL_Rect& rect, Uint32 colour, int w, int h)
+void SquareBatch::fitTo(int w, int h)
 {
-    if (fills.empty() && (w != width || h != height)) {
-        width = w;
-        height = h;
-        // A place for each corner from which an 8 or a 40 square reaches
-        // into the surface.
-        lastFill.assign(std::size_t(w + 7) * (h + 7) + std::size_t(w + 39) * (h + 39), 0);
-    }
+    if (!fills.empty() || (w == width && h == height)) return;
+    width = w;
+    height = h;
+    // A place for each corner from which an 8 or a 40 square reaches into
+    // the surface.
+    lastFill.assign(std::size_t(w + 7) * (h + 7) + std::size_t(w + 39) * (h + 39), 0);
+}
+
+void SquareBatch::add(const SDL_Rect& rect, Uint32 colour)
+{
     const int side = rect.w == 40 ? 40 : 8;
     if (rect.x <= -side || rect.x >= width || rect.y <= -side || rect.y >= height) return;
     std::size_t place = std::size_t(rect.y + side - 1) * (width + side - 1) + std::size_t(rect.x + side - 1);

@@ -10,9 +10,13 @@
 // place only the last fill shows, and only that one is drawn: leaves that
 // lie on one another cost one fill a place, not one a leaf.
 struct SquareBatch {
-    // Keeps a fill of rect, 8 or 40 pixels square, for a surface of
-    // width x height; a square wholly outside it is left out.
-    void add(const SDL_Rect& rect, Uint32 colour, int width, int height);
+    // Makes the batch, while it keeps nothing, one for a surface of
+    // width x height.
+    void fitTo(int width, int height);
+
+    // Keeps a fill of rect, 8 or 40 pixels square; a square wholly outside
+    // the surface is left out.
+    void add(const SDL_Rect& rect, Uint32 colour);
 
     // Fills the kept squares on surface (of the size they were kept for),
     // in the order they came, each place's last one only; keeps none after.

@@ -18,6 +18,7 @@ TEST(SquareBatch, DrawsWhatFillingEachInTurnDraws)
         SDL_Surface* direct = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0xff00, 0xff, 0);
         SDL_Surface* batched = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0xff00, 0xff, 0);
         for (int walk = 0; walk < 3; ++walk) {
+            batch.fitTo(w, h);
             SDL_Rect places[40];
             for (SDL_Rect& r : places) {
                 const Uint16 side = integer(0, 1) ? 40 : 8;
@@ -27,7 +28,7 @@ TEST(SquareBatch, DrawsWhatFillingEachInTurnDraws)
                 const SDL_Rect& r = places[integer(0, 39)];
                 const Uint32 colour = Uint32(integer(1, 4)) * 0x3f3f3f;
                 fillSquare(direct, r, colour);
-                batch.add(r, colour, w, h);
+                batch.add(r, colour);
             }
             batch.draw(batched);
             const Uint32* d = pixelRow(direct, 0);
