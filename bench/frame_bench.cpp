@@ -89,13 +89,14 @@ int main()
     const Palette colours = mapPalette(canvas->format);
     Input input;
     SDL_Event event;
+    PlantPass pass;
 
     for (int generations : {3, 6, 8, 10}) {
         ShadowMap shadow;
         shadow.setSize(600, 400);
         Plant arbre("{o:a[+ao]-ao;}ao", 300, 300);
         for (int i = 0; i < generations; ++i) arbre.growAtSelection();
-        Frame frame{window, canvas, shadow, night, day, colours, arbre, input, event};
+        Frame frame{window, canvas, shadow, night, day, colours, arbre, input, event, pass};
         const double ms = medianFrameMs([&] { runFrame(frame); });
         std::printf("generations=%d symbols=%d frame_ms=%.4f\n", generations, arbre.length(), ms);
     }
@@ -109,7 +110,7 @@ int main()
         shadow.setSize(600, 400);
         Plant arbre("{o:a[+ao]-ao;}ao", 300, 300);
         arbre.setDerivation(symbols);
-        Frame frame{window, canvas, shadow, night, day, colours, arbre, input, event};
+        Frame frame{window, canvas, shadow, night, day, colours, arbre, input, event, pass};
         const double ms = medianFrameMs([&] { runFrame(frame); }, 20);
         std::printf("plant=%s symbols=%d frame_ms=%.4f\n", name, arbre.length(), ms);
     }

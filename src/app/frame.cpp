@@ -6,6 +6,7 @@
 #include "app/surface.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -81,16 +82,37 @@ void copyToWindow(const SDL_Surface* canvas, SDL_Surface* window)
 
 void runFrame(Frame& frame)
 {
+    beginFrame(frame);
+    continueFrame(frame, INT_MAX);
+}
+
+void beginFrame(Frame& frame)
+{
     present(frame.window, frame.canvas);
     // Where SDL keeps a surface's pixels elsewhere, they are in memory only
     // while it is locked; the present needs it unlocked.
-    const bool lock = canvasNeedsLock(frame.canvas);
-    if (lock) SDL_LockSurface(frame.canvas);
+    if (canvasNeedsLock(frame.canvas)) SDL_LockSurface(frame.canvas);
     drawBackground(frame.canvas, frame.shadow, frame.night, frame.day);
     frame.shadow.swapAndClear();
     handleEvents(frame.event, frame.input, frame.arbre);
-    drawPlant(frame.canvas, frame.arbre, frame.shadow, frame.colours, frame.input.mouseX, frame.input.mouseY);
-    if (lock) SDL_UnlockSurface(frame.canvas);
+    beginPlantPass(frame.pass, frame.canvas, frame.arbre, frame.input.mouseX, frame.input.mouseY);
+}
+
+bool continueFrame(Frame& frame, int symbols)
+{
+    if (!continuePlantPass(frame.pass, frame.canvas, frame.arbre, frame.shadow, frame.colours, symbols))
+        return false;
+    if (canvasNeedsLock(frame.canvas)) SDL_UnlockSurface(frame.canvas);
+    return true;
+}
+
+void restartPlantPass(Frame& frame)
+{
+    if (!frame.pass.walking) return;
+    // The sky is drawn and the squares wait for the walk's end: only the
+    // shadows cast so far are undone.
+    frame.shadow.clearFront();
+    beginPlantPass(frame.pass, frame.canvas, frame.arbre, frame.pass.mouseX, frame.pass.mouseY);
 }
 
 SDL_Surface* drawingSurface(SDL_Surface* window, const SDL_Surface* sky)

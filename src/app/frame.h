@@ -2,6 +2,7 @@
 
 #include "app/colours.h"
 #include "app/events.h"
+#include "app/plant_pass.h"
 #include "shadow/shadow_map.h"
 #include "turtle/plant.h"
 
@@ -19,11 +20,23 @@ struct Frame {
     Plant& arbre;
     Input& input;
     SDL_Event& event;
+    PlantPass& pass;
 };
 
 // One iteration: present the previous drawing, paint the sky by the shadow
 // map, swap the map, handle the pending events and run the plant pass.
 void runFrame(Frame& frame);
+
+// The same iteration in parts: begins it, up to the start of the plant pass.
+void beginFrame(Frame& frame);
+
+// Runs the iteration's plant pass on by at most `symbols` symbols; true once
+// the iteration is done.
+bool continueFrame(Frame& frame, int symbols);
+
+// Begins the plant pass under way again from its start, for a plant that
+// changed since it began; nothing between iterations.
+void restartPlantPass(Frame& frame);
 
 // A surface to draw into for a window that shows nothing before the present:
 // the window itself where its pixel layout is the sky's (any layout without

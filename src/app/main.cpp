@@ -36,7 +36,8 @@ int main(int, char**)
     adoptStartingPlant(arbre);
     arbre.print();
 
-    Frame frame{window, canvas, shadow, night, day, colours, arbre, input, event};
+    PlantPass pass;
+    Frame frame{window, canvas, shadow, night, day, colours, arbre, input, event, pass};
     runLoop(frame);
     return 0;
 }

@@ -1,7 +1,6 @@
 #include "plant_pass.h"
 
-#include "app/square_batch.h"
-
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -69,16 +68,35 @@ Uint32 leafColour(const ShadowMap& shadow, int left, int top, const Palette& col
     return colours.leafLitColour;
 }
 
+void beginPlantPass(PlantPass& pass, const SDL_Surface* window, Plant& arbre, int mouseX, int mouseY)
+{
+    pass.squares.clear();
+    pass.squares.fitTo(window->w, window->h);
+    pass.mouseX = mouseX;
+    pass.mouseY = mouseY;
+    pass.walking = true;
+    arbre.beginWalk();
+}
+
+bool continuePlantPass(PlantPass& pass, SDL_Surface* window, Plant& arbre, ShadowMap& shadow,
+                       const Palette& colours, int symbols)
+{
+    for (; symbols > 0 && !arbre.walkFinished(); symbols -= stretchSymbols)
+        walkStretchAt(arbre, shadow, colours, pass.mouseX, pass.mouseY, pass.squares,
+                      std::min(symbols, stretchSymbols));
+    if (!arbre.walkFinished()) return false;
+    pass.squares.draw(window);
+    pass.walking = false;
+    return true;
+}
+
 void drawPlant(SDL_Surface* window, Plant& arbre, ShadowMap& shadow, const Palette& colours,
                int mouseX, int mouseY)
 {
     // Kept from one walk to the next, with its room.
-    static SquareBatch squares;
-    squares.fitTo(window->w, window->h);
-    arbre.beginWalk();
-    while (!arbre.walkFinished())
-        walkStretchAt(arbre, shadow, colours, mouseX, mouseY, squares, stretchSymbols);
-    squares.draw(window);
+    static PlantPass pass;
+    beginPlantPass(pass, window, arbre, mouseX, mouseY);
+    continuePlantPass(pass, window, arbre, shadow, colours, INT_MAX);
 }
 
 void clickAction(Plant& arbre)

@@ -22,6 +22,12 @@ void SquareBatch::add(const SDL_Rect& rect, Uint32 colour)
     lastFill[place] = static_cast<std::uint32_t>(fills.size());
 }
 
+void SquareBatch::clear()
+{
+    for (const Fill& fill : fills) lastFill[fill.place] = 0;
+    fills.clear();
+}
+
 void SquareBatch::draw(SDL_Surface* surface)
 {
     for (std::size_t i = 0; i < fills.size(); ++i) {

@@ -18,6 +18,9 @@ struct SquareBatch {
     // the surface is left out.
     void add(const SDL_Rect& rect, Uint32 colour);
 
+    // Forgets the kept squares, drawing none.
+    void clear();
+
     // Fills the kept squares on surface (of the size they were kept for),
     // in the order they came, each place's last one only; keeps none after.
     void draw(SDL_Surface* surface);

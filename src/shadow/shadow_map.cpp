@@ -67,6 +67,11 @@ void ShadowMap::setSize(int w, int h)
 void ShadowMap::swapAndClear()
 {
     std::swap(front, back);
+    clearFront();
+}
+
+void ShadowMap::clearFront()
+{
     lastSegment.reset();
     if (!front) return;
     std::memset(front.get(), 0, static_cast<std::size_t>(width) * height);

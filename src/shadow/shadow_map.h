@@ -26,6 +26,9 @@ public:
     // Exchanges the buffers; the new front buffer is cleared.
     void swapAndClear();
 
+    // Clears the front buffer; the back buffer stays as it is.
+    void clearFront();
+
     // Cell (x, y) of the back buffer; 0 outside the grid or without buffers.
     uint8_t readBack(int x, int y) const;
 

@@ -49,6 +49,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int showAddressPlant()
     Frame* running = runningFrame();
     if (!running) return -2;
     const int taken = takeAddressPlant(running->arbre);
+    restartPlantPass(*running);
     running->arbre.print();
     wakeFrames();
     return taken;

@@ -29,19 +29,37 @@ bool started = false;
 // The frame loop's objects, once it runs; null once the program has ended.
 Frame* running = nullptr;
 
+// A frame of a large plant goes by in parts, one an animation frame, each
+// ending once it has taken this long: the browser stays responsive between
+// them, and the page shows the frame when its last part is done.
+constexpr double partMs = 50.0;
+constexpr int partSymbols = 4096;
+
+// Runs the frame under way on for at most partMs; true once it is done.
+bool runPart(Frame& frame, double start)
+{
+    while (!continueFrame(frame, partSymbols))
+        if (emscripten_get_now() - start >= partMs) return false;
+    return true;
+}
+
 void webFrame(void* arg)
 {
     Frame& frame = *static_cast<Frame*>(arg);
+    const double start = emscripten_get_now();
     if (!started) {
         started = true;
         return;
     }
-    admitEvents(frame.input);
-    if (keptEvents() > 0) wakeFrames();
-    if (framesToSettle > 0) {
-        --framesToSettle;
-        runFrame(frame);
+    if (!frame.pass.walking) {
+        admitEvents(frame.input);
+        if (keptEvents() > 0) wakeFrames();
+        if (framesToSettle > 0) {
+            --framesToSettle;
+            beginFrame(frame);
+        }
     }
+    if (frame.pass.walking && !runPart(frame, start)) return;
     if (!frame.input.quit) {
         if (framesToSettle == 0) {
             emscripten_pause_main_loop();

@@ -2,13 +2,14 @@
 // the pixel-by-pixel background, the plain point-by-point shadow march and
 // the walk drawn square by square.
 #include "app/background.h"
-#include "app/plant_pass.h"
+#include "app/frame.h"
 #include "app/surface.h"
 #include "sdl_env.h"
 #include "shadow/plain_map.h"
 
 #include <SDL/SDL_image.h>
 
+#include <climits>
 #include <utility>
 #include <vector>
 
@@ -83,8 +84,10 @@ struct Frames : SdlWindow {
         SDL_FreeSurface(dayImage);
     }
 
-    // Runs the same frames both ways and compares every pixel and cell.
-    void compare(int generations, const Sky& night, const Sky& day)
+    // Runs the same frames both ways and compares every pixel and cell. With
+    // a part size, the program's frames go by in parts of that many symbols,
+    // and the plant changes after the first part of the third frame.
+    void compare(int generations, const Sky& night, const Sky& day, int part = INT_MAX)
     {
         Plant fast("{o:a[+ao]-ao;}ao", 300, 300), plain("{o:a[+ao]-ao;}ao", 300, 300);
         for (int i = 0; i < generations; ++i) {
@@ -94,13 +97,25 @@ struct Frames : SdlWindow {
         ShadowMap shadow;
         shadow.setSize(600, 400);
         Reference reference;
+        Input input;
+        SDL_Event event;
+        PlantPass pass;
+        Frame frame{window, window, shadow, night, day, colours, fast, input, event, pass};
         const int mouse[][2] = {{0, 0}, {212, 212}, {290, 241}, {300, 150}, {1, 399}};
         int n = 0;
         for (const auto& m : mouse) {
-            SCOPED_TRACE(testing::Message() << "frame " << n++ << ", mouse " << m[0] << ", " << m[1]);
-            drawBackground(window, shadow, night, day);
-            shadow.swapAndClear();
-            drawPlant(window, fast, shadow, colours, m[0], m[1]);
+            SCOPED_TRACE(testing::Message() << "frame " << n << ", mouse " << m[0] << ", " << m[1]);
+            input.mouseX = m[0];
+            input.mouseY = m[1];
+            beginFrame(frame);
+            bool done = continueFrame(frame, part);
+            if (n++ == 2 && part < INT_MAX) {
+                ASSERT_FALSE(done);
+                ASSERT_TRUE(fast.setDerivation("-" + fast.derivation));
+                plain.setDerivation(fast.derivation);
+                restartPlantPass(frame);
+            }
+            while (!done) done = continueFrame(frame, part);
             reference.frame(plain, night, day, colours, m[0], m[1]);
 
             EXPECT_EQ(fast.selection, plain.selection);
@@ -126,6 +141,16 @@ TEST_F(Frames, GrownPlantsMatchTheStraightforwardRendering)
     for (int generations : {3, 7}) {
         SCOPED_TRACE(generations);
         compare(generations, night, day);
+    }
+}
+
+TEST_F(Frames, FramesInPartsAndRestartedPassesMatchWholeOnes)
+{
+    const Sky night = nightSky(nightImage, window->format);
+    const Sky day = daySky(dayImage, window->format);
+    for (int part : {1, 7, 100}) {
+        SCOPED_TRACE(part);
+        compare(5, night, day, part);
     }
 }
 

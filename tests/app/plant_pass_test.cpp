@@ -8,7 +8,7 @@ namespace {
 
 const std::string startUp = "aa[+aa[+aa[+ao]-ao]-aa[+ao]-ao]-aa[+aa[+ao]-ao]-aa[+ao]-ao";
 
-struct PlantPass : SdlWindow {
+struct PlantPasses : SdlWindow {
     ShadowMap shadow;
     Plant arbre{"{o:a[+ao]-ao;}ao", 300, 300};
     Palette colours{};
@@ -33,7 +33,7 @@ struct PlantPass : SdlWindow {
 
 } // namespace
 
-TEST_F(PlantPass, SquaresOfTheStartUpPlant)
+TEST_F(PlantPasses, SquaresOfTheStartUpPlant)
 {
     pass(0, 0);
     // Joints 8 x 8 with the top one pixel above centre.
@@ -53,7 +53,7 @@ TEST_F(PlantPass, SquaresOfTheStartUpPlant)
     EXPECT_EQ(shadow.readFront(10, 399), 0);
 }
 
-TEST_F(PlantPass, HoverIsStrict)
+TEST_F(PlantPasses, HoverIsStrict)
 {
     // The leaf at position 13 covers (207, 180) to (246, 219); only its
     // inside, (208, 181) to (246, 219), selects it.
@@ -70,7 +70,7 @@ TEST_F(PlantPass, HoverIsStrict)
     EXPECT_EQ(at(207, 180), colours.highlightColour);
 }
 
-TEST_F(PlantPass, LastSquareUnderTheMouseWins)
+TEST_F(PlantPasses, LastSquareUnderTheMouseWins)
 {
     // (290, 241) lies in the joint at position 4 and in no later square.
     pass(290, 241);
@@ -78,7 +78,7 @@ TEST_F(PlantPass, LastSquareUnderTheMouseWins)
     EXPECT_EQ(at(290, 241), colours.highlightColour);
 }
 
-TEST_F(PlantPass, LeavesAreColouredByThePreviousShadows)
+TEST_F(PlantPasses, LeavesAreColouredByThePreviousShadows)
 {
     shadow.swapAndClear();
     shadow.setCell(207, 180, 1);
@@ -112,7 +112,7 @@ TEST_F(PlantPass, LeavesAreColouredByThePreviousShadows)
     EXPECT_GT(notLit, 0);
 }
 
-TEST_F(PlantPass, ClickGrowsCutsAndAlwaysPrints)
+TEST_F(PlantPasses, ClickGrowsCutsAndAlwaysPrints)
 {
     testing::internal::CaptureStdout();
     pass(212, 212);
@@ -127,7 +127,7 @@ TEST_F(PlantPass, ClickGrowsCutsAndAlwaysPrints)
               "aa[+]-aa[+aa[+ao]-ao]-aa[+ao]-ao\n");
 }
 
-TEST_F(PlantPass, Events)
+TEST_F(PlantPasses, Events)
 {
     Input input;
     SDL_Event e{};
@@ -157,7 +157,7 @@ TEST_F(PlantPass, Events)
     EXPECT_EQ(input.quit, 1);
 }
 
-TEST_F(PlantPass, KeptEventsAreHandledInOrderBeforeSdlsOwn)
+TEST_F(PlantPasses, KeptEventsAreHandledInOrderBeforeSdlsOwn)
 {
     SDL_Event e{};
     e.type = SDL_ACTIVEEVENT;
