@@ -327,6 +327,13 @@ class Address(InBrowser):
             printed += 1
             self.assertEqual(page.wait_for_lines(printed)[-1], lines[want], way)
             self.assertSameFrame(page.settled(), frames[want], "after %s to string %d" % (way, want))
+        # Back while a large plant's frames are drawn, in parts: the entry's plant as the desktop shows it.
+        page.engine.run("location.hash = %r; return 0;" % address("a+" * 500000))
+        self.assertTrue(browser.wait_until(lambda: page.printed() > printed, 60))
+        page.engine.run("history.back(); return 0;")
+        printed += 2
+        self.assertEqual(page.wait_for_lines(printed)[-1], lines[1])
+        self.assertSameFrame(page.settled(), frames[1], "back from a large plant")
         # Start over from the keyboard: a page key, which the program never
         # sees. Firefox's WebDriver keys reach a button without activating
         # it: there the mouse presses it after the key.
