@@ -30,12 +30,13 @@ bool started = false;
 Frame* running = nullptr;
 
 // A frame of a large plant goes by in parts, one an animation frame, each
-// ending once it has taken this long: the browser stays responsive between
-// them, and the page shows the frame when its last part is done.
+// ending once its animation frame has taken partMs (the clock is read every
+// partSymbols symbols): the browser stays responsive between them, and the
+// page shows the frame when its last part is done.
 constexpr double partMs = 50.0;
 constexpr int partSymbols = 4096;
 
-// Runs the frame under way on for at most partMs; true once it is done.
+// Runs the frame under way on until partMs after start; true once it is done.
 bool runPart(Frame& frame, double start)
 {
     while (!continueFrame(frame, partSymbols))
