@@ -1,6 +1,7 @@
 #include "events.h"
 
 #include "app/plant_pass.h"
+#include "app/square_moves.h"
 
 #include <deque>
 
@@ -33,8 +34,16 @@ void handleEvent(const SDL_Event& event, Input& input, Plant& arbre)
         // 16 bits as SDL 1.2 reports them, also where SDL's own fields are wider.
         input.mouseX = static_cast<Uint16>(event.motion.x);
         input.mouseY = static_cast<Uint16>(event.motion.y);
+        input.chosen = -1;
+        break;
+    case squareMoveEvent:
+        // From the keys' square, else from the mouse's.
+        input.chosen = moveSquare(arbre.derivation, input.chosen >= 0 ? input.chosen : arbre.selection,
+                                  static_cast<SquareMove>(event.user.code));
         break;
     case SDL_MOUSEBUTTONDOWN:
+    case squarePressEvent:
+        ++input.presses;
         clickAction(arbre);
         break;
     default:
@@ -60,6 +69,8 @@ int keepEvent(const SDL_Event* event)
     case SDL_KEYDOWN:
     case SDL_QUIT:
     case SDL_MOUSEBUTTONDOWN:
+    case squareMoveEvent:
+    case squarePressEvent:
         kept.push_back(*event);
         return 0;
     default:

@@ -95,7 +95,7 @@ void beginFrame(Frame& frame)
     drawBackground(frame.canvas, frame.shadow, frame.night, frame.day);
     frame.shadow.swapAndClear();
     handleEvents(frame.event, frame.input, frame.arbre);
-    beginPlantPass(frame.pass, frame.canvas, frame.arbre, frame.input.mouseX, frame.input.mouseY);
+    beginPlantPass(frame.pass, frame.canvas, frame.arbre, frame.input.mouseX, frame.input.mouseY, frame.input.chosen);
 }
 
 bool continueFrame(Frame& frame, int symbols)
@@ -112,7 +112,7 @@ void restartPlantPass(Frame& frame)
     // The sky is drawn and the squares wait for the walk's end: only the
     // shadows cast so far are undone.
     frame.shadow.clearFront();
-    beginPlantPass(frame.pass, frame.canvas, frame.arbre, frame.pass.mouseX, frame.pass.mouseY);
+    beginPlantPass(frame.pass, frame.canvas, frame.arbre, frame.pass.mouseX, frame.pass.mouseY, frame.pass.chosen);
 }
 
 SDL_Surface* drawingSurface(SDL_Surface* window, const SDL_Surface* sky)

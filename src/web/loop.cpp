@@ -6,6 +6,7 @@
 #include "app/platform.h"
 #include "web/input.h"
 #include "web/stdout.h"
+#include "web/told.h"
 
 #include <emscripten.h>
 
@@ -57,10 +58,12 @@ void webFrame(void* arg)
         if (keptEvents() > 0) wakeFrames();
         if (framesToSettle > 0) {
             --framesToSettle;
+            beforeEvents(frame);
             beginFrame(frame);
         }
     }
     if (frame.pass.walking && !runPart(frame, start)) return;
+    afterFrame(frame);
     if (!frame.input.quit) {
         if (framesToSettle == 0) {
             emscripten_pause_main_loop();

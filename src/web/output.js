@@ -17,7 +17,30 @@
   var lengths = [];        // of the lines shown, oldest first
   var characters = 0;      // in the lines shown
   var scrollAsked = false;
+  var newest = null;       // the newest line: its element and text
+  var marked = null;       // the element that holds the mark, and its text without it
   window.printedLines = 0;
+
+  // Marks the symbol at position `at` of the newest string, and takes any
+  // earlier mark away; -1 marks none. Only the piece that holds the symbol
+  // is laid out again, and it is scrolled into view.
+  Module.markSymbol = function (at) {
+    if (marked && marked.at === at && marked.line === newest) return;
+    if (marked) marked.holder.textContent = marked.text;
+    marked = null;
+    if (!newest || at < 0 || at >= newest.text.length) return;
+    var long = newest.element.className === 'long';
+    var start = long ? at - at % pieceCharacters : 0;
+    var holder = long ? newest.element.children[start / pieceCharacters] : newest.element;
+    var text = long ? holder.textContent : newest.text;
+    var mark = document.createElement('mark');
+    mark.textContent = text[at - start];
+    holder.textContent = text.slice(0, at - start);
+    holder.appendChild(mark);
+    holder.appendChild(document.createTextNode(text.slice(at - start + 1)));
+    marked = { at: at, line: newest, holder: holder, text: text };
+    mark.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+  };
 
   Module.onPrint(function (text) {
     var line = document.createElement('div');
@@ -34,6 +57,8 @@
       line.textContent = text;
     }
     output.appendChild(line);
+    Module.markSymbol(-1);
+    newest = { element: line, text: text };
     lengths.push(text.length);
     characters += text.length;
     printedLines++;

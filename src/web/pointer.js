@@ -7,6 +7,15 @@
 (function () {
   var canvas = document.getElementById('canvas');
 
+  // A press or a touch on the canvas gives it the keyboard's focus, away
+  // from any button, as the browser would if the page let it.
+  function takeFocus() {
+    if (document.activeElement === canvas) return;
+    Module.pointerFocus = true;
+    canvas.focus({ preventScroll: true });
+    Module.pointerFocus = false;
+  }
+
   // The canvas pixel under a mouse or touch position, or null off the canvas.
   function canvasPixel(at) {
     var box = canvas.getBoundingClientRect();
@@ -23,7 +32,10 @@
     event.preventDefault();
     event.stopPropagation();
     var button = 0;
-    if (event.type === 'mousedown') button = event.button + 1;
+    if (event.type === 'mousedown') {
+      button = event.button + 1;
+      takeFocus();
+    }
     else if (event.type === 'wheel') button = event.deltaY < 0 ? 4 : 5;
     else if (event.type !== 'mousemove') return;
     var at = canvasPixel(event);
@@ -54,6 +66,7 @@
     var touch = null;
     for (var i = 0; gesture !== null && i < event.changedTouches.length; i++)
       if (event.changedTouches[i].identifier === gesture.finger) touch = event.changedTouches[i];
+    if (event.type === 'touchstart') takeFocus();
     if (event.type === 'touchstart' && gesture === null) {
       var first = event.changedTouches[0];
       gesture = { finger: first.identifier, x: first.clientX, y: first.clientY, moved: false,

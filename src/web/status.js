@@ -18,23 +18,32 @@
   var howTo = touchOnly
     ? 'Tap a leaf to grow the plant there, or a joint to cut it; drag a finger to see what lies under it.'
     : 'Move the mouse over a leaf or a joint; press a mouse button to grow the plant at a leaf or cut it at a joint' +
-      (hasTouch ? ', or tap it' : '') + '; press a key to quit.';
+      (hasTouch ? ', or tap it' : '') + '. Tab to the plant for its keys; any other key quits.';
+  // With the plant's focus, its keys.
+  var keysHowTo = 'Arrow keys, Home, End, Page Up and Page Down move the highlight; Enter or Space grows the plant ' +
+    'at a leaf or cuts it at a joint; any other key quits.';
 
   var notes = {};          // what the page says before how to use it, by topic
   var failure = '';        // why the program cannot run, once it cannot
   var arrived = false;     // whether the program's script ran to its end
 
+  // The line is a status that screen readers read out as it changes: it
+  // changes only when its words do.
   function show() {
+    var text;
     if (failure) {
-      statusLine.textContent = failure;
+      text = failure;
     } else if (Module.ended) {
-      statusLine.textContent = 'The program has ended, as a key press ends it. ' +
-        'Grow again starts it anew with the plant in the address.';
+      text = 'The program has ended, as a key press ends it. Grow again starts it anew with the plant in the address.';
     } else {
       var said = Object.keys(notes).map(function (k) { return notes[k]; }).filter(Boolean);
-      statusLine.textContent = said.concat(Module.running ? [howTo] : ['Loading…']).join(' ');
+      var usage = document.activeElement === canvas && !touchOnly ? keysHowTo : howTo;
+      text = said.concat(Module.running ? [usage] : ['Loading…']).join(' ');
     }
+    if (statusLine.textContent !== text) statusLine.textContent = text;
   }
+  canvas.addEventListener('focus', function () { show(); });
+  canvas.addEventListener('blur', function () { show(); });
 
   function offer(label, act) {
     action.textContent = label;

@@ -1,7 +1,9 @@
 #include "app/events.h"
 #include "app/plant_pass.h"
+#include "app/square_moves.h"
 #include "sdl_env.h"
 
+#include <climits>
 #include <string>
 
 namespace {
@@ -186,4 +188,51 @@ TEST_F(PlantPasses, KeptEventsAreHandledInOrderBeforeSdlsOwn)
     EXPECT_EQ(input.quit, 1);
     EXPECT_EQ(input.mouseX, 5);
     EXPECT_EQ(keptEvents(), 0u);
+}
+
+TEST_F(PlantPasses, AChosenSquareIsTheOnlyOneSelectedAndEveryLeafIsCounted)
+{
+    // The joint at position 4 lies under the mouse at (290, 241); chosen, the
+    // leaf at 13 under (212, 212) is not highlighted, whatever the mouse.
+    PlantPass tmp;
+    beginPlantPass(tmp, window, arbre, 212, 212, 4);
+    continuePlantPass(tmp, window, arbre, shadow, colours, INT_MAX);
+    EXPECT_EQ(arbre.selection, 4);
+    EXPECT_EQ(tmp.selected, 4);
+    EXPECT_EQ(tmp.selectedLight, -1);
+    EXPECT_EQ(at(290, 241), colours.highlightColour);
+    EXPECT_EQ(at(212, 212), colours.leafLitColour);
+    // Chosen between squares: the last square before.
+    beginPlantPass(tmp, window, arbre, 0, 0, 15);
+    continuePlantPass(tmp, window, arbre, shadow, colours, INT_MAX);
+    EXPECT_EQ(tmp.selected, 13);
+    EXPECT_EQ(tmp.selectedLight, leafLit);
+    EXPECT_EQ(tmp.joints, 22);
+    EXPECT_EQ(tmp.leaves[leafLit] + tmp.leaves[leafHalfShaded] + tmp.leaves[leafShaded], 8);
+    // The mouse on the sky selects nothing.
+    beginPlantPass(tmp, window, arbre, 5, 5);
+    continuePlantPass(tmp, window, arbre, shadow, colours, INT_MAX);
+    EXPECT_EQ(tmp.selected, -1);
+}
+
+TEST_F(PlantPasses, KeysMoveFromTheMousesSquareAndPressIt)
+{
+    Input input;
+    pass(290, 241);   // the joint at 4
+    SDL_Event e{};
+    e.type = squareMoveEvent;
+    e.user.code = static_cast<int>(SquareMove::Next);
+    handleEvent(e, input, arbre);
+    EXPECT_EQ(input.chosen, 5);
+    e.user.code = static_cast<int>(SquareMove::Parent);
+    handleEvent(e, input, arbre);
+    EXPECT_EQ(input.chosen, 4);
+    e.type = squarePressEvent;
+    testing::internal::CaptureStdout();
+    handleEvent(e, input, arbre);   // the selection is still the mouse's joint: cut there
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "aa[+]-aa[+aa[+ao]-ao]-aa[+ao]-ao\n");
+    EXPECT_EQ(input.presses, 1);
+    e.type = SDL_MOUSEMOTION;
+    handleEvent(e, input, arbre);
+    EXPECT_EQ(input.chosen, -1);
 }

@@ -83,6 +83,30 @@ class Page:
     def status(self):
         return self.engine.run("return document.getElementById('status').textContent;")
 
+    def said(self):
+        """What the page last said of the highlight and of a press."""
+        return self.engine.run("return document.getElementById('highlight-said').textContent;")
+
+    def marked(self):
+        """The marked symbol of the newest string, as its position and itself, or None."""
+        return self.engine.run("""
+            var m = document.querySelector('#output mark');
+            if (!m) return null;
+            var r = document.createRange();
+            r.setStart(document.getElementById('output').lastElementChild, 0);
+            r.setEnd(m, 0);
+            return [r.toString().length, m.textContent];""")
+
+    def audit(self, axe_source):
+        """axe-core's violations of WCAG 2.0 to 2.2 A and AA and of its best
+        practices on the page as it is, as "rule: node" strings."""
+        self.engine.run(axe_source + "; window.axeFound = null; axe.run(document, {runOnly: {type: 'tag', values: "
+                        "['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice']}})"
+                        ".then(function (r) { window.axeFound = [[].concat.apply([], r.violations.map(function (v) {"
+                        " return v.nodes.map(function (n) { return v.id + ': ' + n.target.join(' '); }); }))]; },"
+                        " function (e) { window.axeFound = [['axe failed: ' + e]]; }); return 0;")
+        return (wait_until(lambda: self.engine.run("return window.axeFound;"), 60) or [["axe gave no answer"]])[0]
+
     def wait_for_lines(self, count, timeout=20.0):
         """The lines shown once count lines in all have been printed."""
         return wait_until(lambda: self.printed() >= count and self.lines(), timeout)

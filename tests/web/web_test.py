@@ -70,6 +70,17 @@ def random_script(seed, presses):
     return script
 
 
+def pressed(symbols, at):
+    """What the desktop program's press makes of symbols with the square at that position selected."""
+    oracle = os.path.join(os.path.dirname(args.session), "e2e_press")
+    return subprocess.run([oracle], input="%d %s\n" % (at, symbols), capture_output=True, text=True,
+                          check=True).stdout.strip()
+
+
+AXE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../build-deps/npm/node_modules/axe-core/axe.min.js")
+TAB, ENTER, UP, DOWN, PAGE_UP, END = "\ue004", "\ue007", "\ue013", "\ue015", "\ue00e", "\ue010"
+
+
 def address(symbols, prefix="#p1="):
     """The page's address for a string: deflated, in base64url."""
     deflate = zlib.compressobj(6, zlib.DEFLATED, -15)
@@ -172,6 +183,65 @@ class WebPage(InBrowser):
         page.click("action")
         self.assertTrue(browser.wait_until(lambda: page.printed() == 1 and page.lines() == [GROWN_AT_212]),
                         "Grow again did not bring the plant back")
+
+    def test_the_plant_from_the_keyboard(self):
+        _, frames = desktop([("move", 212, 212), ("frame",)])
+        page = self.open()
+        page.key(TAB)
+        self.assertEqual(page.engine.run("return document.activeElement.id;"), "canvas")
+        self.assertTrue(browser.wait_until(lambda: page.said().startswith("Root joint, never cut: symbol 1 of 58")),
+                        page.said())
+        self.assertIn("Enter or Space", page.status())
+        # Down the first branches to the leaf at 13, the one under (212, 212): the mouse's frame.
+        for _ in range(7):
+            page.key(DOWN)
+        self.assertTrue(browser.wait_until(lambda: page.said() == "Leaf, lit: symbol 14 of 58, 3 branches deep."),
+                        page.said())
+        self.assertSameFrame(page.settled(), frames[0], "the leaf highlighted from the keyboard")
+        self.assertEqual(page.marked(), [13, "o"])
+        # Presses: the leaf; the joint under it, which its leaf covered; the last square's sibling.
+        plant = START_UP
+        for keys, at in [([], 13), ([UP], 12), ([END, UP, PAGE_UP], None)]:
+            for key in keys:
+                page.key(key)
+            page.settled()
+            at = at if at is not None else page.marked()[0]
+            plant, printed = pressed(plant, at), page.printed()
+            page.key(ENTER)
+            self.assertEqual(page.wait_for_lines(printed + 1)[-1], plant, "the press at %d" % at)
+        self.assertEqual(page.lines()[1], GROWN_AT_212)
+        self.assertTrue(browser.wait_until(lambda: page.said().startswith("Cut at symbol")), page.said())
+        # The mouse takes the highlight back, and the mark follows it.
+        page.move(299, 279)
+        self.assertTrue(browser.wait_until(lambda: page.marked() == [0, "a"]), page.marked())
+        self.assertTrue(page.said().startswith("Root joint"), page.said())
+        # Any other key on the plant ends the program; then every key is the browser's.
+        page.key("q")
+        self.assertTrue(browser.wait_until(lambda: "has ended" in page.status()), page.status())
+        page.engine.run("window.kept = []; addEventListener('keydown', function (e) { kept.push(e); }, true); return 0;")
+        page.key("x")
+        page.key(DOWN)
+        self.assertEqual(page.engine.run("return kept.map(function (e) { return e.defaultPrevented; });"), [False, False])
+
+    def test_no_accessibility_violations_before_and_after_presses_and_the_end(self):
+        with open(AXE) as f:
+            axe = f.read()
+        page = self.open()
+        self.assertEqual(page.audit(axe), [], "at start-up")
+        page.move(212, 212)
+        page.settled()
+        page.press(1)
+        page.key(ENTER)
+        page.wait_for_lines(3)
+        self.assertEqual(page.audit(axe), [], "after presses")
+        page.key("q")
+        self.assertTrue(browser.wait_until(lambda: "has ended" in page.status()))
+        self.assertEqual(page.audit(axe), [], "after the end")
+        self.engine.resize(390, 844)
+        try:
+            self.assertEqual(browser.Page(self.engine, None, full_size=False).audit(axe), [], "at a phone's size")
+        finally:
+            self.engine.resize(900, 1000)
 
     def test_a_press_acts_where_it_landed_though_the_layout_moves_at_once(self):
         lines, _ = desktop([("move", 212, 212), ("press", 1)])
