@@ -37,6 +37,10 @@
       var running = Module.running && !Module.ended;
       if (pagesOwn(event)) {
         event.stopPropagation();
+        // Tab's release comes to the element it reached: where the
+        // browser does not tell the plant of its focus (a window in the
+        // background), this does.
+        if (type === 'keyup' && event.key === 'Tab' && event.target === canvas) highlightHere();
       } else if (plantKey(event)) {
         event.stopPropagation();
         event.preventDefault();
@@ -52,8 +56,11 @@
   // The plant reached from the keyboard highlights a square at once: the
   // one the mouse is on, or the first. Reached by the mouse or a finger,
   // it keeps the mouse's highlight.
+  function highlightHere() {
+    if (Module.running && !Module.ended) Module._moveHighlight(here);
+  }
   canvas.addEventListener('focus', function () {
-    if (!Module.pointerFocus && Module.running && !Module.ended) Module._moveHighlight(here);
+    if (!Module.pointerFocus) highlightHere();
   });
 
   // A button pressed with the mouse or a finger gives the keyboard back at once.

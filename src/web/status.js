@@ -44,6 +44,9 @@
   }
   canvas.addEventListener('focus', function () { show(); });
   canvas.addEventListener('blur', function () { show(); });
+  // Where the browser does not tell of the focus (a window in the
+  // background), Tab's release does.
+  window.addEventListener('keyup', function (event) { if (event.key === 'Tab') show(); }, true);
 
   function offer(label, act) {
     action.textContent = label;
