@@ -17,11 +17,12 @@
   var touchOnly = hasTouch && !window.matchMedia('(any-pointer: fine)').matches;
   var howTo = touchOnly
     ? 'Tap a leaf to grow the plant there, or a joint to cut it; drag a finger to see what lies under it.'
-    : 'Move the mouse over a leaf or a joint; press a mouse button to grow the plant at a leaf or cut it at a joint' +
-      (hasTouch ? ', or tap it' : '') + '. Tab to the plant for its keys; any other key quits.';
-  // With the plant's focus, its keys.
-  var keysHowTo = 'Arrow keys, Home, End, Page Up and Page Down move the highlight; Enter or Space grows the plant ' +
-    'at a leaf or cuts it at a joint; any other key quits.';
+    : 'Press a mouse button' + (hasTouch ? ' or tap' : '') +
+      ' on a leaf to grow the plant there, or on a joint to cut it; Tab for the keys; any other key quits.';
+  // With the plant's focus, its keys. Short, as the other lines: on a
+  // small screen every line of it is taken from the strings.
+  var keysHowTo = 'Arrows, Home, End, Page Up and Page Down move the highlight; Enter or Space grows or cuts there; ' +
+    'other keys quit.';
 
   var notes = {};          // what the page says before how to use it, by topic
   var failure = '';        // why the program cannot run, once it cannot
