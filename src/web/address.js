@@ -92,19 +92,70 @@
     say(found.bad || taken === 0 ? unreadable : '');
   }
 
-  // Puts the string in the address: a new entry for a press, the same one
-  // otherwise. A large plant takes a while to write: where the browser
-  // moves to another entry meanwhile, that entry's plant is the one shown,
-  // and this one is not written over it.
+  // History writes stay within what every engine allows: WebKit refuses a
+  // page more than 100 pushState and replaceState calls in 10 seconds.
+  // While the budget is spent, the plants that wait for it are written as
+  // one, the newest, a new entry if any of them was a press; a write the
+  // browser refuses all the same waits and goes with the next.
+  var budget = 90, budgetMs = 10000;
+  var written = [];        // when the writes of the last budgetMs were made
+  var queue = [];          // plants still to write, oldest first
+  var draining = false;
+
+  function stale(entry) {
+    return entry.move !== moves || entry.show !== addressShows;
+  }
+
+  // Resolves once a write is within the budget, or once what waits for it
+  // is stale: the browser moved to another entry meanwhile.
+  async function room() {
+    for (;;) {
+      var now = performance.now();
+      while (written.length && now - written[0] >= budgetMs) written.shift();
+      if (written.length < budget || queue.every(stale)) return;
+      await new Promise(function (later) { setTimeout(later, Math.min(250, budgetMs - (now - written[0]) + 1)); });
+    }
+  }
+
+  // Writes the queued plants in order. A large plant takes a while to
+  // write: where the browser moves to another entry meanwhile, that
+  // entry's plant is the one shown, and this one is not written over it.
+  async function drain() {
+    while (queue.length) {
+      var waited = written.length >= budget;
+      await room();
+      var entry = queue.shift();
+      if (waited) {
+        queue.forEach(function (later) { later.press = later.press || entry.press; });
+        while (queue.length) entry = queue.shift();
+      }
+      if (stale(entry)) continue;
+      var code = await deflated(entry.text);
+      if (stale(entry)) continue;
+      try {
+        if (entry.press) history.pushState(null, '', prefix + code);
+        else history.replaceState(null, '', prefix + code);
+      } catch (e) {
+        console.warn('The browser refused the address a plant, which waits for the next write: ' + e);
+        written = Array(budget).fill(performance.now());
+        queue.unshift(entry);
+        continue;
+      }
+      written.push(performance.now());
+      window.addressHolds = entry.text;
+    }
+  }
+
+  // Puts the string in the address: a new entry for a press, the same one otherwise.
   function keep(text, press) {
     if (!keeps) return;
-    var move = moves, show = addressShows;
-    work = work.then(function () { return deflated(text); }).then(function (code) {
-      if (move !== moves || show !== addressShows) return;
-      if (press) history.pushState(null, '', prefix + code);
-      else history.replaceState(null, '', prefix + code);
-      window.addressHolds = text;
-    }).catch(function (e) { console.warn('The address keeps no plant: ' + e); });
+    queue.push({ text: text, press: press, move: moves, show: addressShows });
+    if (draining) return;
+    draining = true;
+    work = work.then(drain).catch(function (e) {
+      queue = [];
+      console.warn('The address keeps no plant: ' + e);
+    }).then(function () { draining = false; });
   }
 
   // Every line the program prints: a plant, unless it is a sentence. A

@@ -8,7 +8,7 @@
   var fromFolder = location.protocol === 'file:';
   // The program's script, as index.html chose it.
   var programFile = window.plantProgram;
-  // Past this, a program still on its way is said to be late, though it may yet come.
+  // Past this, a program not yet running is said to be late, though it may yet come.
   var stallSeconds = 15;
 
   // A screen that only a finger reaches has no keyboard either; where a
@@ -56,8 +56,10 @@
   }
 
   // The program cannot run: says why and what to do, and offers a reload.
-  function fail(what) {
+  // The engine's own words, where there are any, go to the console.
+  function fail(what, engineSaid) {
     if (failure || Module.ended) return;
+    if (engineSaid !== undefined) console.error(engineSaid);
     failure = what + (fromFolder
       ? ' A page opened from a folder needs every file of the page beside index.html; ' +
         'or serve the folder (make web-serve) and open http://127.0.0.1:8600/.'
@@ -89,14 +91,27 @@
     if (scriptName(event.target) === programFile) whyNotLoaded().then(fail);
   }, true);
 
-  // The program arrived but did not run to its end: cut short on its way.
+  // The program arrived but did not run to its end: cut short on its way,
+  // or, in a folder, damaged.
   document.addEventListener('load', function (event) {
     if (scriptName(event.target) === programFile && !arrived)
-      fail('The plant\u2019s program (' + programFile + ') arrived incomplete, cut short on its way.');
+      fail('The plant\u2019s program (' + programFile + ') ' +
+           (fromFolder ? 'is damaged or incomplete.' : 'arrived incomplete, cut short on its way.'));
   }, true);
 
+  // The program's WebAssembly did not come: its connection failed before
+  // or while it was read, and the program's start has nothing to catch
+  // that with.
+  window.addEventListener('unhandledrejection', function (event) {
+    if (Module.running || !arrived) return;
+    event.preventDefault();
+    fail('The plant\u2019s program (plant.wasm) did not load: the connection failed.', event.reason);
+  });
+
+  // Whatever holds up the program (its script, its WebAssembly, a
+  // connection that stalls), it runs within the bound or the page says so.
   setTimeout(function () {
-    if (arrived || failure) return;
+    if (Module.running || failure) return;
     Module.say('late', 'The plant\u2019s program has not arrived after ' + stallSeconds +
       ' seconds: the connection may be slow or stalled. Reload the page to try again.');
     offer('Reload', function () { location.reload(); });
@@ -115,11 +130,11 @@
     // The program's script ends by saying so.
     arrived: function () {
       arrived = true;
-      Module.say('late', '');
-      if (!failure) action.hidden = true;
     },
     onRuntimeInitialized: function () {
       Module.running = true;
+      Module.say('late', '');
+      if (!failure) action.hidden = true;
       show();
     },
     // A note on a topic, '' to take it back.
@@ -131,13 +146,20 @@
     setStatus: function () {},
     onAbort: function (what) {
       // Served, the program fetches its WebAssembly itself.
-      if (/fetching of the wasm failed/.test(what)) fail('The plant\u2019s program (plant.wasm) did not load.');
-      else fail('The plant\u2019s program could not start (' + what + ').');
+      if (/fetching of the wasm failed/.test(what)) fail('The plant\u2019s program (plant.wasm) did not load.', what);
+      else if (!Module.running) fail('The plant\u2019s program (' + (fromFolder ? programFile + ') is' : 'plant.wasm) arrived') +
+                                     ' damaged or incomplete, so it could not start.', what);
+      else fail('The plant\u2019s program stopped with an error.', what);
     },
     programEnded: function () {
       Module.ended = true;
       document.getElementById('start-over').disabled = true;
-      offer('Grow again', function () { location.reload(); });
+      // The link of a press made just before the end may still be on its
+      // way into the address: the program starts again once it is there.
+      offer('Grow again', function () {
+        if (!window.plantAddress) location.reload();
+        else plantAddress.holdsShown().then(function () { location.reload(); });
+      });
       show();
     }
   };

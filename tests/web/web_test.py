@@ -10,6 +10,8 @@ import os
 import pathlib
 import random
 import shutil
+import socket
+import struct
 import subprocess
 import sys
 import tempfile
@@ -108,6 +110,17 @@ class InBrowser(unittest.TestCase):
         page = browser.Page(self.engine, url or self.server.url + "index.html", full_size)
         self.assertEqual(page.wait_for_lines(1), [first])
         return page
+
+    def reopen(self, fragment, first):
+        """The page opened anew at index.html with that fragment."""
+        self.engine.open("about:blank")
+        return self.open(self.server.url + "index.html" + fragment, first=first)
+
+    def holds(self, page, symbols):
+        """The fragment, once the address holds symbols."""
+        self.assertTrue(browser.wait_until(lambda: page.engine.run("return window.addressHolds;") == symbols),
+                        "the address never came to hold the plant")
+        return page.engine.run("return location.hash;")
 
     def assertSameFrame(self, web, desk, what):
         self.assertEqual(differing(web, desk), 0, what + ": pixels unlike the desktop program's")
@@ -342,17 +355,6 @@ class Address(InBrowser):
     """The plant in the page's address, Back and Forward, and the buttons."""
     start = staticmethod(lambda: engines.start(args.engine))
 
-    def reopen(self, fragment, first):
-        """The page opened anew at index.html with that fragment."""
-        self.engine.open("about:blank")
-        return self.open(self.server.url + "index.html" + fragment, first=first)
-
-    def holds(self, page, symbols):
-        """The fragment, once the address holds symbols."""
-        self.assertTrue(browser.wait_until(lambda: page.engine.run("return window.addressHolds;") == symbols),
-                        "the address never came to hold the plant")
-        return page.engine.run("return location.hash;")
-
     def test_a_plant_reopens_from_its_address(self):
         script = random_script(11, 24) + [("move", 5, 5), ("frame",)]
         lines, frames = desktop(script)
@@ -514,10 +516,59 @@ class Address(InBrowser):
         self.assertEqual(page.printed(), 1, "a click on a button pressed on the plant")
 
 
+class Bursts(InBrowser):
+    """Presses faster than the history takes them, and the end of the
+    program while a link is written, in a browser of their own: they fill
+    its history."""
+    start = staticmethod(lambda: engines.start(args.engine))
+
+    def test_a_burst_of_presses_ends_with_the_last_plant_in_the_address(self):
+        page = self.open()
+        page.key(TAB)
+        # 250 presses, 35 ms apart, each growing the last leaf: more history
+        # writes than WebKit takes in 10 seconds.
+        steps = []
+        for _ in range(250):
+            steps += [{"type": "keyDown", "value": END}, {"type": "keyUp", "value": END},
+                      {"type": "keyDown", "value": ENTER}, {"type": "keyUp", "value": ENTER},
+                      {"type": "pause", "duration": 35}]
+        page.engine.act({"type": "key", "id": "keyboard", "actions": steps})
+        plant = START_UP
+        for _ in range(250):
+            plant = pressed(plant, len(plant) - 1)
+        self.assertEqual(page.wait_for_lines(251, 60)[-1], plant)
+        self.assertTrue(browser.wait_until(lambda: page.engine.run("return window.addressHolds;") == plant, 30),
+                        "the address never came to hold the last plant")
+        page.engine.run("location.reload(); return 0;")
+        self.assertTrue(browser.wait_until(lambda: page.printed() == 1 and page.lines() == [plant], 30),
+                        "the reloaded page lost presses")
+
+    def test_grow_again_waits_for_the_link_of_the_last_press(self):
+        large = "a+" * 500000
+        page = self.reopen(address(large), first=large)
+        self.holds(page, large)
+        # The link of the press takes long to write, as a large plant's may.
+        page.engine.run("var soon = deflateRawSoon; deflateRawSoon = function (b) { return new Promise("
+                        "function (r) { setTimeout(r, 1500); }).then(function () { return soon(b); }); }; return 0;")
+        page.key(TAB)
+        page.key(END)
+        page.key(ENTER)
+        page.key("q")
+        cut = pressed(large, len(large) - 2)
+        self.assertEqual(page.wait_for_lines(2)[-1], cut)
+        self.assertTrue(browser.wait_until(lambda: "Grow again" in page.status()), page.status())
+        page.click("action")
+        self.assertTrue(browser.wait_until(lambda: page.printed() == 1 and page.lines() == [cut], 30),
+                        "Grow again brought back the plant before the press")
+
+
+
 class FaultyServer(browser.QuietHandler):
     """Serves the page with the faults named in faults: a file missing, cut
-    short (its first half, said to be whole), or stalled after its first
-    half. It has no service worker, whose copies would hide the faults."""
+    short (its first half, said to be whole), stalled after its first half,
+    its connection reset before any answer or dropped after its first half,
+    or corrupted (its second half inverted, at its full length). It has no
+    service worker, whose copies would hide the faults."""
     faults = {}
 
     def end_headers(self):
@@ -532,6 +583,10 @@ class FaultyServer(browser.QuietHandler):
         if fault == "missing":
             self.send_error(404)
             return None
+        if fault == "reset":
+            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            self.close_connection = True
+            return None
         with open(os.path.join(self.directory, name), "rb") as f:
             data = f.read()
         half = data[:len(data) // 2]
@@ -539,10 +594,14 @@ class FaultyServer(browser.QuietHandler):
         self.send_header("Content-Type", self.guess_type(name))
         self.send_header("Content-Length", str(len(half) if fault == "cut" else len(data)))
         self.end_headers()
-        if fault == "stall":
+        if fault == "corrupt":
+            return io.BytesIO(half + bytes(255 - b for b in data[len(half):]))
+        if fault in ("stall", "drop"):
             self.wfile.write(half)
             self.wfile.flush()
-            time.sleep(40)
+            if fault == "stall":
+                time.sleep(40)
+            self.close_connection = True
             return None
         return io.BytesIO(half)
 
@@ -596,6 +655,30 @@ class LoadFailures(InBrowser):
             self.assertTrue(browser.wait_until(lambda: "make web-serve" in (s := self.engine.run(
                 "return document.getElementById('status').textContent;")) and s))
 
+    def test_every_file_that_fails_ends_in_a_sentence_and_a_reload(self):
+        for faults, words, timeout in [({"plant.wasm": "stall"}, "has not arrived", 25),
+                                       ({"plant.wasm": "reset"}, "(plant.wasm) did not load", 10),
+                                       ({"plant.wasm": "drop"}, "(plant.wasm) did not load", 10),
+                                       ({"plant.wasm": "corrupt"}, "(plant.wasm) arrived damaged", 10),
+                                       ({"page.js": "cut"}, "(page.js) arrived incomplete", 10),
+                                       ({"page.js": "stall"}, "(page.js) has not arrived", 25)]:
+            status, action = self.failed(faults, timeout)
+            self.assertIn(words, status, faults)
+            self.assertIn("Reload the page", status, faults)
+            self.assertNotIn("Error", status, faults)
+            self.assertEqual(action, "Reload", faults)
+        # From a folder, a missing page.js is the folder's to mend.
+        with tempfile.TemporaryDirectory() as folder:
+            shutil.copy(os.path.join(args.page, "index.html"), folder)
+            self.engine.open(pathlib.Path(folder, "index.html").as_uri())
+            self.assertTrue(browser.wait_until(lambda: "make web-serve" in (s := self.engine.run(
+                "return document.getElementById('status').textContent;")) and "page.js" in s and s))
+
+    def test_a_dropped_program_is_said_with_a_reload(self):
+        status, action = self.failed({"plant.wasm": "drop"})
+        self.assertRegex(status, r"\(plant\.wasm\) (did not load|arrived damaged or incomplete)")
+        self.assertEqual(action, "Reload")
+
     def test_the_page_without_its_scripts_says_so_and_copy_link_never_gives_a_plantless_link(self):
         status, action = self.failed({"page.js": "missing"})
         self.assertIn("page.js", status)
@@ -610,6 +693,12 @@ class LoadFailures(InBrowser):
         self.assertEqual(page.wait_for_lines(2), [START_UP, GROWN_AT_212])
         page.click("copy-link")
         self.assertTrue(browser.wait_until(lambda: "does not hold the plant" in page.status()), page.status())
+
+
+class LoadFailuresInFirefox(LoadFailures):
+    """Firefox, where a connection dropped in the middle of the program
+    once left the page loading for good."""
+    start = staticmethod(engines.Bidi)
 
 
 class Phone(InBrowser):
@@ -708,7 +797,9 @@ if __name__ == "__main__":
     parser.add_argument("--only", default="", help="runs only the tests whose names hold this")
     args = parser.parse_args()
     suite = unittest.TestSuite()
-    for case in [WebPage, Address] + ([LoadFailures, Phone, Screens] if args.engine == "chromium" else []):
+    for case in [WebPage, Address, Bursts] + ([LoadFailures, Phone, Screens] if args.engine == "chromium" else []):
         suite.addTests(t for t in unittest.defaultTestLoader.loadTestsFromTestCase(case) if args.only in t.id())
+    if args.engine == "firefox" and args.only in "LoadFailuresInFirefox":
+        suite.addTest(LoadFailuresInFirefox("test_a_dropped_program_is_said_with_a_reload"))
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     sys.exit(0 if result.wasSuccessful() else 1)
