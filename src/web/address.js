@@ -106,15 +106,18 @@
     return entry.move !== moves || entry.show !== addressShows;
   }
 
+  // Whether the writes of the last budgetMs have spent the budget.
+  function spent() {
+    var now = performance.now();
+    while (written.length && now - written[0] >= budgetMs) written.shift();
+    return written.length >= budget;
+  }
+
   // Resolves once a write is within the budget, or once what waits for it
   // is stale: the browser moved to another entry meanwhile.
   async function room() {
-    for (;;) {
-      var now = performance.now();
-      while (written.length && now - written[0] >= budgetMs) written.shift();
-      if (written.length < budget || queue.every(stale)) return;
-      await new Promise(function (later) { setTimeout(later, Math.min(250, budgetMs - (now - written[0]) + 1)); });
-    }
+    while (spent() && !queue.every(stale))
+      await new Promise(function (later) { setTimeout(later, 250); });
   }
 
   // Writes the queued plants in order. A large plant takes a while to
@@ -122,7 +125,7 @@
   // entry's plant is the one shown, and this one is not written over it.
   async function drain() {
     while (queue.length) {
-      var waited = written.length >= budget;
+      var waited = spent();
       await room();
       var entry = queue.shift();
       if (waited) {
