@@ -121,6 +121,8 @@
 
   window.Module = {
     canvas: canvas,
+    // The program's WebAssembly, of the page's own build.
+    locateFile: function (path) { return path + (window.plantVersion || ''); },
     // Every line the program writes to standard output goes to each reader, in order.
     print: function (text) {
       for (var i = 0; i < readers.length; i++) readers[i](text);
