@@ -44,6 +44,7 @@
       } else if (plantKey(event)) {
         event.stopPropagation();
         event.preventDefault();
+        canvas.classList.remove('pointer-focus');
         if (type !== 'keydown' || !running) return;
         if (moves.hasOwnProperty(event.key)) Module._moveHighlight(moves[event.key]);
         else if (!event.repeat) Module._pressHighlight();

@@ -9,12 +9,16 @@
 
   // A press or a touch on the canvas gives it the keyboard's focus, away
   // from any button, as the browser would if the page let it.
+  // The ring that shows the keyboard's focus stays off until a key is used
+  // on the plant (keys.js).
   function takeFocus() {
     if (document.activeElement === canvas) return;
     Module.pointerFocus = true;
+    canvas.classList.add('pointer-focus');
     canvas.focus({ preventScroll: true });
     Module.pointerFocus = false;
   }
+  canvas.addEventListener('blur', function () { canvas.classList.remove('pointer-focus'); });
 
   // The canvas pixel under a mouse or touch position, or null off the canvas.
   function canvasPixel(at) {
